@@ -1,0 +1,20 @@
+#include "EventTable.h"
+#include "Form1.h"
+#include "QtRuntime.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vantoke"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vantoke"));
+    QApplication::setDesktopFileName(QStringLiteral("vantoke"));
+
+    vantoke::QtRuntime runtime;
+    vantoke::Form1 form(runtime);
+    vantoke::connectEventTable(form);
+    form.load();
+    form.show();
+    return QApplication::exec();
+}

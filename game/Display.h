@@ -1,0 +1,8 @@
+#pragma once
+
+namespace vantoke {
+
+// The four text boxes the game writes.
+enum class Display { Points, Time, Squares, Percent };
+
+} // namespace vantoke

@@ -1,0 +1,407 @@
+#include "Form1.h"
+#include "EventTable.h"
+#include "VirtualRuntime.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using namespace vantoke;
+
+namespace {
+
+// The window on the virtual runtime, wired as the program wires it, loaded and shown.
+struct Rig
+{
+    VirtualRuntime runtime;
+    Form1 form{runtime};
+
+    Rig()
+    {
+        runtime.setPumpsQt(true);
+        connectEventTable(form);
+        form.load();
+        form.show();
+    }
+    template <typename T = QWidget> T *control(const char *name)
+    {
+        return form.findChild<T *>(QString::fromLatin1(name));
+    }
+    QLineEdit *box(const char *name) { return control<QLineEdit>(name); }
+    // A left click as the window system delivers it, at the centre of `widget`.
+    void click(QWidget *widget)
+    {
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, widget->mapTo(&form, widget->rect().center()));
+    }
+    void chooseDifficulty(int row)
+    {
+        auto *list = control<QListWidget>("lst1");
+        const QRect item = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+    }
+    QWidget *litSquare()
+    {
+        for (int square = 1; square <= 6; ++square) {
+            QWidget *widget = control(qPrintable(QStringLiteral("pct%1").arg(square)));
+            if (widget->isVisible())
+                return widget;
+        }
+        return nullptr;
+    }
+    QStringList texts()
+    {
+        return {box("txtPoints")->text(), box("txtTime")->text(), box("txtSquares")->text(), box("txtPercent")->text()};
+    }
+};
+
+// Counts the double-clicks a widget receives.
+struct DoubleClickCounter : QObject
+{
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::MouseButtonDblClick;
+        return false;
+    }
+};
+
+} // namespace
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void window();
+    void controls_data();
+    void controls();
+    void initialState();
+    void tabOrderAndInitialFocus();
+    void accessibleNames_data();
+    void accessibleNames();
+    void listShowsEveryItemWhole();
+    void pressesScore();
+    void secondPressAsDoubleClickScores();
+    void listChoiceByMouse_data();
+    void listChoiceByMouse();
+    void listChoiceByKeyboard();
+    void spaceOnStartPlaysGame();
+    void wholeGameOnWindow();
+    void closeMidGameAtDepthTwo();
+    void closeMidGameReturnsToEventLoop();
+};
+
+void Form1Test::window()
+{
+    Rig rig;
+    QCOMPARE(rig.form.windowTitle(), QStringLiteral("Vantoke"));
+    QCOMPARE(rig.form.size(), QSize(592, 566));
+    QVERIFY(rig.form.autoFillBackground());
+    QCOMPARE(rig.form.palette().color(QPalette::Window), QColor(0, 192, 192));
+    // Resizable, with the controls left where they were.
+    rig.form.resize(800, 700);
+    QCOMPARE(rig.control("cmdStart")->geometry(), QRect(264, 192, 57, 33));
+}
+
+void Form1Test::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<QString>("caption");
+    const QColor red(255, 0, 0);
+    const QColor none;
+    // Twips divided by 15.
+    QTest::newRow("pct1") << "pct1"
+                          << "vantoke::Square" << QRect(136, 296, 73, 73) << red << "";
+    QTest::newRow("pct2") << "pct2"
+                          << "vantoke::Square" << QRect(256, 296, 73, 73) << red << "";
+    QTest::newRow("pct3") << "pct3"
+                          << "vantoke::Square" << QRect(376, 296, 73, 73) << red << "";
+    QTest::newRow("cmdStart") << "cmdStart"
+                              << "QPushButton" << QRect(264, 192, 57, 33) << QColor(192, 192, 192) << "Start";
+    QTest::newRow("txtTime") << "txtTime"
+                             << "QLineEdit" << QRect(408, 96, 49, 41) << none << "";
+    QTest::newRow("txtPoints") << "txtPoints"
+                               << "QLineEdit" << QRect(128, 96, 49, 41) << none << "";
+    QTest::newRow("pct4") << "pct4"
+                          << "vantoke::Square" << QRect(136, 416, 73, 73) << red << "";
+    QTest::newRow("pct5") << "pct5"
+                          << "vantoke::Square" << QRect(256, 416, 73, 73) << red << "";
+    QTest::newRow("pct6") << "pct6"
+                          << "vantoke::Square" << QRect(376, 416, 73, 73) << red << "";
+    QTest::newRow("lbl1") << "lbl1"
+                          << "QLabel" << QRect(136, 72, 33, 17) << red << "Points";
+    QTest::newRow("lbl2") << "lbl2"
+                          << "QLabel" << QRect(400, 72, 65, 17) << red << "Time Elapsed";
+    QTest::newRow("lst1") << "lst1"
+                          << "QListWidget" << QRect(264, 72, 57, 43) << none << "Medium|Hard|Insane";
+    QTest::newRow("lbl3") << "lbl3"
+                          << "QLabel" << QRect(264, 48, 57, 17) << red << "Difficulty";
+    QTest::newRow("txtPercent") << "txtPercent"
+                                << "QLineEdit" << QRect(56, 184, 57, 41) << none << "";
+    QTest::newRow("txtSquares") << "txtSquares"
+                                << "QLineEdit" << QRect(472, 184, 57, 41) << none << "";
+    QTest::newRow("lbl4") << "lbl4"
+                          << "QLabel" << QRect(56, 160, 57, 17) << red << "Percent Hit";
+    QTest::newRow("lbl5") << "lbl5"
+                          << "QLabel" << QRect(472, 160, 57, 17) << red << "Squares";
+}
+
+void Form1Test::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QRect, geometry);
+    QFETCH(QColor, background);
+    QFETCH(QString, caption);
+    Rig rig;
+    QWidget *widget = rig.control(qPrintable(name));
+    QVERIFY(widget);
+    QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
+    QCOMPARE(widget->geometry(), geometry);
+    if (background.isValid()) {
+        QVERIFY(widget->autoFillBackground() || qobject_cast<QPushButton *>(widget));
+        QCOMPARE(widget->palette().color(widget->backgroundRole()), background);
+    } else {
+        QCOMPARE(widget->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+    }
+    if (auto *button = qobject_cast<QPushButton *>(widget))
+        QCOMPARE(button->text(), caption);
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        QCOMPARE(label->text(), caption);
+        QCOMPARE(label->alignment(), Qt::AlignCenter);
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+    }
+    if (auto *list = qobject_cast<QListWidget *>(widget)) {
+        QStringList items;
+        for (int row = 0; row < list->count(); ++row)
+            items << list->item(row)->text();
+        QCOMPARE(items.join(QLatin1Char('|')), caption);
+    }
+}
+
+void Form1Test::initialState()
+{
+    Rig rig;
+    for (int square = 1; square <= 6; ++square)
+        QVERIFY(rig.control(qPrintable(QStringLiteral("pct%1").arg(square)))->isHidden());
+    for (const char *name : {"txtPoints", "txtTime", "txtSquares", "txtPercent"}) {
+        QVERIFY(rig.box(name)->text().isEmpty());
+        QVERIFY(!rig.box(name)->isReadOnly());
+    }
+    QVERIFY(rig.control<QListWidget>("lst1")->selectedItems().isEmpty());
+    QCOMPARE(rig.form.difficultyText(), QString());
+    auto *start = rig.control<QPushButton>("cmdStart");
+    QVERIFY(start->isEnabled());
+    QVERIFY(!start->isDefault());
+    QVERIFY(!start->autoDefault());
+    QCOMPARE(rig.runtime.seedCount(), 1);
+}
+
+void Form1Test::tabOrderAndInitialFocus()
+{
+    Rig rig;
+    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+    QCOMPARE(QApplication::focusWidget(), rig.control("cmdStart"));
+
+    for (int square = 1; square <= 6; ++square)
+        rig.form.setSquareVisible(square, true);
+    const QStringList expected{"pct1", "pct2", "pct3", "cmdStart", "txtTime", "txtPoints", "pct4", "pct5", "pct6",
+        "lst1", "txtPercent", "txtSquares"};
+    QStringList chain;
+    rig.control("pct1")->setFocus();
+    for (int step = 0; step < expected.size(); ++step) {
+        chain << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(chain, expected);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("pct1"));
+}
+
+void Form1Test::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::newRow("txtPoints") << "txtPoints"
+                               << "Points";
+    QTest::newRow("txtTime") << "txtTime"
+                             << "Time Elapsed";
+    QTest::newRow("lst1") << "lst1"
+                          << "Difficulty";
+    QTest::newRow("txtPercent") << "txtPercent"
+                                << "Percent Hit";
+    QTest::newRow("txtSquares") << "txtSquares"
+                                << "Squares";
+    QTest::newRow("pct1") << "pct1"
+                          << "Square 1";
+    QTest::newRow("pct6") << "pct6"
+                          << "Square 6";
+    QTest::newRow("cmdStart") << "cmdStart"
+                              << "Start";
+}
+
+void Form1Test::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    Rig rig;
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(rig.control(qPrintable(name)));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), accessibleName);
+}
+
+void Form1Test::listShowsEveryItemWhole()
+{
+    Rig rig;
+    auto *list = rig.control<QListWidget>("lst1");
+    QCOMPARE(list->verticalScrollBar()->maximum(), 0);
+    QVERIFY(!list->verticalScrollBar()->isVisible());
+    const QFontMetrics metrics(list->font());
+    for (int row = 0; row < list->count(); ++row) {
+        const QRect item = list->visualItemRect(list->item(row));
+        QVERIFY(list->viewport()->rect().contains(item));
+        QVERIFY(metrics.horizontalAdvance(list->item(row)->text()) < item.width());
+        QVERIFY(metrics.height() <= item.height());
+    }
+}
+
+void Form1Test::pressesScore()
+{
+    Rig rig;
+    QWidget *square = rig.control("pct3");
+    rig.form.setSquareVisible(3, true);
+    QTest::mousePress(square, Qt::RightButton);
+    QCOMPARE(rig.form.game().state().points, 0);
+    QTest::mouseRelease(square, Qt::RightButton);
+    // A left press scores on the press, before any release, and hides the square.
+    QTest::mousePress(square, Qt::LeftButton);
+    QCOMPARE(rig.form.game().state().points, 1);
+    QVERIFY(square->isHidden());
+    QTest::mouseRelease(square, Qt::LeftButton);
+    // A hidden square takes no click.
+    rig.click(square);
+    QCOMPARE(rig.form.game().state().points, 1);
+}
+
+void Form1Test::secondPressAsDoubleClickScores()
+{
+    Rig rig;
+    QWidget *square = rig.control("pct2");
+    DoubleClickCounter counter;
+    square->installEventFilter(&counter);
+    rig.form.setSquareVisible(2, true);
+    rig.click(square);
+    // QTest spaces clicks apart so they never pair up; take that back so the next press comes
+    // as soon as the player's second one, which Qt then delivers as a double-click.
+    QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+    rig.form.setSquareVisible(2, true);
+    rig.click(square);
+    QCOMPARE(counter.count, 1);
+    QCOMPARE(rig.form.game().state().points, 2);
+}
+
+void Form1Test::listChoiceByMouse_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("difficulty");
+    QTest::newRow("Medium") << 0 << "Medium";
+    QTest::newRow("Hard") << 1 << "Hard";
+    QTest::newRow("Insane") << 2 << "Insane";
+}
+
+void Form1Test::listChoiceByMouse()
+{
+    QFETCH(int, row);
+    QFETCH(QString, difficulty);
+    Rig rig;
+    rig.chooseDifficulty(row);
+    QCOMPARE(rig.form.difficultyText(), difficulty);
+    QCOMPARE(rig.texts(), QStringList(4, QStringLiteral("0")));
+    QCOMPARE(rig.control<QListWidget>("lst1")->verticalScrollBar()->value(), 0);
+}
+
+void Form1Test::listChoiceByKeyboard()
+{
+    Rig rig;
+    auto *list = rig.control<QListWidget>("lst1");
+    rig.chooseDifficulty(0);
+    for (const char *name : {"txtPoints", "txtTime", "txtSquares", "txtPercent"})
+        rig.box(name)->setText(QStringLiteral("x"));
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(rig.form.difficultyText(), QStringLiteral("Hard"));
+    QCOMPARE(rig.texts(), QStringList(4, QStringLiteral("0")));
+    rig.box("txtTime")->setText(QStringLiteral("x"));
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(rig.form.difficultyText(), QStringLiteral("Medium"));
+    QCOMPARE(rig.box("txtTime")->text(), QStringLiteral("0"));
+}
+
+void Form1Test::spaceOnStartPlaysGame()
+{
+    Rig rig;
+    rig.runtime.setStepPerReading(0.01);
+    QWidget *start = rig.control("cmdStart");
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key_Space);
+    QVERIFY(rig.form.game().state().squares > 0);
+    QCOMPARE(rig.box("txtSquares")->text(), QString::number(rig.form.game().state().squares));
+}
+
+void Form1Test::wholeGameOnWindow()
+{
+    Rig rig;
+    rig.chooseDifficulty(0);
+    rig.runtime.setRandoms({0.1f, 0.1f, 0.9f, 0.5f, 0.5f, 0.3f, 0.7f});
+    for (int turn = 0; turn < 20; ++turn)
+        rig.runtime.at(0.75 * turn + 0.3, [&rig] { rig.click(rig.litSquare()); });
+    rig.click(rig.control("cmdStart"));
+
+    QCOMPARE(rig.form.game().depth(), 0);
+    QCOMPARE(rig.texts(), (QStringList{"19", "14.25", "20", "100.00%"}));
+    for (const char *name : {"txtPoints", "txtTime", "txtSquares", "txtPercent"})
+        QVERIFY(rig.box(name)->isReadOnly());
+    QCOMPARE(rig.litSquare(), nullptr);
+}
+
+void Form1Test::closeMidGameAtDepthTwo()
+{
+    Rig rig;
+    rig.chooseDifficulty(1);
+    int depthAtClose = 0;
+    QStringList textsAtClose;
+    rig.runtime.at(1.0, [&rig] { rig.click(rig.control("cmdStart")); });
+    rig.runtime.at(2.0, [&] {
+        depthAtClose = rig.form.game().depth();
+        QVERIFY(rig.form.close());
+        textsAtClose = rig.texts();
+    });
+    rig.click(rig.control("cmdStart"));
+
+    QCOMPARE(depthAtClose, 2);
+    QCOMPARE(rig.form.game().depth(), 0);
+    QCOMPARE(rig.texts(), textsAtClose);
+    QCOMPARE(rig.runtime.now(), 2.0);
+    QVERIFY(!rig.form.isVisible());
+}
+
+void Form1Test::closeMidGameReturnsToEventLoop()
+{
+    Rig rig;
+    rig.chooseDifficulty(2);
+    rig.runtime.at(1.0, [&rig] { rig.click(rig.control("cmdStart")); });
+    rig.runtime.at(3.0, [&rig] { rig.form.close(); });
+    QTimer::singleShot(0, &rig.form, [&rig] { rig.click(rig.control("cmdStart")); });
+    QCOMPARE(QApplication::exec(), 0);
+    QCOMPARE(rig.form.game().depth(), 0);
+}
+
+QTEST_MAIN(Form1Test)
+#include "Form1Test.moc"

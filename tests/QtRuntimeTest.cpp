@@ -1,0 +1,120 @@
+#include "QtRuntime.h"
+#include "Game.h"
+#include "RecordingSurface.h"
+
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+
+using namespace vantoke;
+
+class QtRuntimeTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void randomStaysInUnitRange();
+    void seedWithRepeatsSequence();
+    void seedFromClockDiffersBetweenRuns();
+    void clockIsMonotonicAndFine();
+    void pauseHandlesEventsNestedAndLastsItsDuration();
+    void stopEndsPauseAtOnce();
+    void systemPumpRunsTimers();
+};
+
+void QtRuntimeTest::randomStaysInUnitRange()
+{
+    QtRuntime runtime;
+    runtime.seedWith(20261207);
+    float lowest = 1.0f;
+    float highest = 0.0f;
+    for (int draw = 0; draw < 2'000'000; ++draw) {
+        const float value = runtime.random();
+        lowest = std::min(lowest, value);
+        highest = std::max(highest, value);
+    }
+    QVERIFY(lowest >= 0.0f);
+    QVERIFY(highest < 1.0f);
+    // The draws spread over the whole range.
+    QVERIFY(lowest < 1e-5f);
+    QVERIFY(highest > 1.0f - 1e-5f);
+}
+
+void QtRuntimeTest::seedWithRepeatsSequence()
+{
+    QtRuntime first;
+    QtRuntime second;
+    first.seedWith(7);
+    second.seedWith(7);
+    for (int draw = 0; draw < 100; ++draw)
+        QCOMPARE(first.random(), second.random());
+}
+
+void QtRuntimeTest::seedFromClockDiffersBetweenRuns()
+{
+    QtRuntime first;
+    first.seed();
+    QTest::qWait(2);
+    QtRuntime second;
+    second.seed();
+    QList<float> a;
+    QList<float> b;
+    for (int draw = 0; draw < 8; ++draw) {
+        a.append(first.random());
+        b.append(second.random());
+    }
+    QVERIFY(a != b);
+}
+
+void QtRuntimeTest::clockIsMonotonicAndFine()
+{
+    QtRuntime runtime;
+    double previous = runtime.clock();
+    double finestStep = 1.0;
+    for (int reading = 0; reading < 100'000; ++reading) {
+        const double now = runtime.clock();
+        QVERIFY(now >= previous);
+        if (now > previous)
+            finestStep = std::min(finestStep, now - previous);
+        previous = now;
+    }
+    QVERIFY2(finestStep < 1e-3, qPrintable(QString::number(finestStep)));
+}
+
+void QtRuntimeTest::pauseHandlesEventsNestedAndLastsItsDuration()
+{
+    QtRuntime runtime;
+    RecordingSurface surface;
+    Game game(runtime, surface);
+    double handledAt = -1.0;
+    QTimer::singleShot(20, [&] { handledAt = runtime.clock(); });
+    const double start = runtime.clock();
+    game.timeOut(0.2);
+    const double end = runtime.clock();
+    QVERIFY(end - start >= 0.2);
+    QVERIFY(handledAt > start);
+    QVERIFY(handledAt < end);
+}
+
+void QtRuntimeTest::stopEndsPauseAtOnce()
+{
+    QtRuntime runtime;
+    RecordingSurface surface;
+    Game game(runtime, surface);
+    QTimer::singleShot(10, [&game] { game.stop(); });
+    const double start = runtime.clock();
+    game.timeOut(5.0);
+    QVERIFY(runtime.clock() - start < 2.0);
+}
+
+void QtRuntimeTest::systemPumpRunsTimers()
+{
+    QtRuntime runtime;
+    bool fired = false;
+    QTimer::singleShot(0, [&fired] { fired = true; });
+    runtime.pumpSystemEvents();
+    QVERIFY(fired);
+}
+
+QTEST_GUILESS_MAIN(QtRuntimeTest)
+#include "QtRuntimeTest.moc"

@@ -1,0 +1,51 @@
+#include "Square.h"
+
+#include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+namespace vantoke {
+
+Square::Square(int number, QWidget *parent)
+    : QFrame(parent)
+    , m_number(number)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Square %1").arg(number));
+}
+
+void Square::mousePressEvent(QMouseEvent *event)
+{
+    pressWith(event);
+}
+
+void Square::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    pressWith(event);
+}
+
+void Square::pressWith(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QFrame::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    Q_EMIT pressed(m_number);
+}
+
+void Square::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = contentsRect().adjusted(2, 2, -2, -2);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+} // namespace vantoke
