@@ -1,40 +1,53 @@
 #include "QtRuntime.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <chrono>
 #include <cmath>
-#include <thread>
+#include <ctime>
+#include <sys/timerfd.h>
+#include <unistd.h>
 
 namespace vantoke {
 
 namespace {
 
-// Qt timers fire on whole milliseconds and may wake up to a millisecond late, so the sleep in
-// the event loop ends this long before the deadline and the rest is covered by short sleeps.
-constexpr double kPreciseStretch = 0.002;
-// Longest sleep outside the event loop: a bound on how long an event may wait at the very end
-// of a pause, and on how far a pause overruns.
-constexpr double kFineSleep = 0.0002;
+// Waking from a sleep takes 0.1 ms or more, so the sleep ends this long before the deadline and
+// the rest is spent pumping, which costs a fraction of a millisecond of CPU per pause.
+constexpr double kSpinStretch = 250e-6;
+
+std::int64_t monotonicNanoseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
 
 } // namespace
 
 QtRuntime::QtRuntime()
+    : m_origin(monotonicNanoseconds())
+    , m_wakeFd(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC))
 {
-    // QElapsedTimer reads CLOCK_MONOTONIC in nanoseconds: steady, and as fine after days as at
-    // start-up because the reading is kept as a 64-bit integer until it becomes a difference.
-    m_clock.start();
 }
 
+QtRuntime::~QtRuntime()
+{
+    m_wakeNotifier.reset();
+    if (m_wakeFd >= 0)
+        close(m_wakeFd);
+}
+
+// CLOCK_MONOTONIC is steady and unaffected by changes to the wall clock; readings are kept as
+// 64-bit nanoseconds from construction, so they stay that fine however long the program runs.
 double QtRuntime::clock()
 {
-    return static_cast<double>(m_clock.nsecsElapsed()) * 1e-9;
+    return static_cast<double>(monotonicNanoseconds() - m_origin) * 1e-9;
 }
 
 void QtRuntime::seed()
 {
     const auto wall = std::chrono::system_clock::now().time_since_epoch().count();
-    const auto steady = m_clock.nsecsElapsed() ^ m_clock.msecsSinceReference();
+    const std::int64_t steady = monotonicNanoseconds();
     std::seed_seq sequence{static_cast<std::uint32_t>(wall), static_cast<std::uint32_t>(wall >> 32),
         static_cast<std::uint32_t>(steady), static_cast<std::uint32_t>(steady >> 32)};
     m_generator.seed(sequence);
@@ -55,26 +68,46 @@ float QtRuntime::random()
 void QtRuntime::pumpEvents(double deadline)
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    double remaining = deadline - clock();
-    if (remaining > kPreciseStretch) {
-        // processEvents() with a time limit does not sleep; WaitForMoreEvents does, until some
-        // event comes, so a timer is armed to be that event if the player does nothing.
-        QTimer wake;
-        wake.setTimerType(Qt::PreciseTimer);
-        wake.setSingleShot(true);
-        wake.start(static_cast<int>(std::floor((remaining - kPreciseStretch) * 1000.0)));
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    if (deadline - clock() <= kSpinStretch)
         return;
+    // processEvents() with a time limit does not sleep, and Qt's timers only know whole
+    // milliseconds. A timerfd wakes the event loop to the microsecond, and any event before it
+    // wakes the loop sooner.
+    armWake(deadline - kSpinStretch);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void QtRuntime::armWake(double deadline)
+{
+    if (!m_wakeNotifier) {
+        m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wakeFd, QSocketNotifier::Read);
+        QObject::connect(m_wakeNotifier.get(), &QSocketNotifier::activated, [this] {
+            std::uint64_t expirations = 0;
+            [[maybe_unused]] const ssize_t got = read(m_wakeFd, &expirations, sizeof expirations);
+        });
     }
-    if (remaining > 0.0) {
-        const double nap = remaining < kFineSleep ? remaining : kFineSleep;
-        std::this_thread::sleep_for(std::chrono::duration<double>(nap));
-    }
+    // Nested pauses share the one timer: each pump arms it for its own deadline, and an outer
+    // pause re-arms it when control comes back to it.
+    const auto at = m_origin + static_cast<std::int64_t>(std::ceil(deadline * 1e9));
+    itimerspec wake{};
+    wake.it_value.tv_sec = static_cast<time_t>(at / 1'000'000'000);
+    wake.it_value.tv_nsec = static_cast<long>(at % 1'000'000'000);
+    timerfd_settime(m_wakeFd, TFD_TIMER_ABSTIME, &wake, nullptr);
 }
 
 void QtRuntime::pumpSystemEvents()
 {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    InputHold &hold = inputHold();
+    hold.setHolding(true);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    hold.setHolding(false);
+}
+
+InputHold &QtRuntime::inputHold()
+{
+    if (!m_inputHold)
+        m_inputHold = std::make_unique<InputHold>();
+    return *m_inputHold;
 }
 
 } // namespace vantoke

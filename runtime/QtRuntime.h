@@ -1,19 +1,24 @@
 #pragma once
 
+#include "InputHold.h"
 #include "RuntimeServices.h"
 
-#include <QElapsedTimer>
+#include <QSocketNotifier>
 #include <cstdint>
+#include <memory>
 #include <random>
 
 namespace vantoke {
 
-// RuntimeServices on Qt Core's event loop. Needs a QCoreApplication (or a subclass) to exist
-// for the pumps; the clock and the generator work without one.
+// RuntimeServices on Linux and Qt Core's event loop. The pumps need a QCoreApplication (or a
+// subclass); the clock and the generator work without one.
 class QtRuntime final : public RuntimeServices
 {
 public:
     QtRuntime();
+    ~QtRuntime() override;
+    QtRuntime(const QtRuntime &) = delete;
+    QtRuntime &operator=(const QtRuntime &) = delete;
 
     double clock() override;
     void seed() override;
@@ -25,8 +30,14 @@ public:
     void seedWith(std::uint32_t value);
 
 private:
-    QElapsedTimer m_clock;
+    void armWake(double deadline);
+    InputHold &inputHold();
+
+    std::int64_t m_origin; // CLOCK_MONOTONIC nanoseconds at construction
     std::mt19937 m_generator;
+    int m_wakeFd; // a timerfd: readable once the armed deadline has come
+    std::unique_ptr<QSocketNotifier> m_wakeNotifier; // created at the first pump
+    std::unique_ptr<InputHold> m_inputHold; // created at the first system pump
 };
 
 } // namespace vantoke

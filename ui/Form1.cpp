@@ -123,6 +123,21 @@ void fitLabels(const QList<QLabel *> &labels)
         label->setFont(font);
 }
 
+// The four boxes share one font, the largest at which the widest texts a game writes, a time
+// past ten seconds and a full score, show whole.
+void fitDisplays(QLineEdit *time, QLineEdit *percent)
+{
+    auto inner = [](QLineEdit *box) {
+        // The style's frame on each side, and the line edit's own two-pixel margin inside it.
+        const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+        return box->size() - QSize(2 * frame + 5, 2 * frame);
+    };
+    const QFont font = fittingFont(
+        time->font(), {{QStringLiteral("14.25781"), inner(time)}, {QStringLiteral("100.00%"), inner(percent)}});
+    for (QLineEdit *box : time->parentWidget()->findChildren<QLineEdit *>())
+        box->setFont(font);
+}
+
 } // namespace
 
 Form1::Form1(RuntimeServices &runtime, QWidget *parent)
@@ -203,6 +218,7 @@ void Form1::buildControls()
     }
     fitLabels(labels);
     fitListRows(m_difficulty);
+    fitDisplays(m_displays.at(slotOf(Display::Time)), m_displays.at(slotOf(Display::Percent)));
 }
 
 void Form1::load()
