@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vantoke"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vantoke"));
-    QApplication::setDesktopFileName(QStringLiteral("vantoke"));
+    QApplication::setDesktopFileName(QStringLiteral("org.vantoke.Vantoke"));
 
     vantoke::QtRuntime runtime;
     vantoke::Form1 form(runtime);

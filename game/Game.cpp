@@ -112,28 +112,29 @@ void Game::runGame()
         ++m_state.squares;
         showRatio();
 
-        if (m_state.elapsedTime >= kFirstClosing) {
-            pauseForFirstMatch(std::span(kPaces).first(2));
-            if (m_stopped)
-                return;
-            freezeDisplays();
-            showRatio();
-            m_surface.lockDisplay(Display::Percent);
-        }
-        if (m_state.elapsedTime >= kSecondClosing) {
-            pauseForFirstMatch(std::span(kPaces).last(1));
-            if (m_stopped)
-                return;
-            freezeDisplays();
-            showRatio();
-            m_surface.lockDisplay(Display::Percent);
-        }
+        // The second test reads the time afresh: a game nested in the first closing pause
+        // leaves its own.
+        if (m_state.elapsedTime >= kFirstClosing && !closeTurn(std::span(kPaces).first(2)))
+            return;
+        if (m_state.elapsedTime >= kSecondClosing && !closeTurn(std::span(kPaces).last(1)))
+            return;
         showRatio();
         m_surface.lockDisplay(Display::Percent);
     }
     m_surface.setDisplayText(Display::Squares, integerText(m_state.squares));
     showRatio();
     m_surface.refreshPercent();
+}
+
+bool Game::closeTurn(std::span<const Pace> paces)
+{
+    pauseForFirstMatch(paces);
+    if (m_stopped)
+        return false;
+    freezeDisplays();
+    showRatio();
+    m_surface.lockDisplay(Display::Percent);
+    return true;
 }
 
 bool Game::pauseForFirstMatch(std::span<const Pace> paces)

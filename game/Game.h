@@ -51,7 +51,10 @@ private:
     static const Pace kPaces[3];
 
     void runGame();
+    // Pauses for the first of `paces` whose difficulty is selected; false when none is.
     bool pauseForFirstMatch(std::span<const Pace> paces);
+    // A closing step: its pause, then the displays frozen. False when the game was stopped.
+    bool closeTurn(std::span<const Pace> paces);
     void keepWindowServiced(double now);
     void hideSquares();
     void freezeDisplays();
