@@ -6,18 +6,20 @@
 set -euo pipefail
 deb=$(realpath "$1")
 
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
 if [ "${CI:-}" = true ]; then
     dpkg -i "$deb"
     program=/usr/bin/vantoke
+    desktop-file-validate /usr/share/applications/org.vantoke.Vantoke.desktop
+    appstreamcli validate --no-net /usr/share/metainfo/org.vantoke.Vantoke.metainfo.xml
 else
-    root=$(mktemp -d)
-    trap 'rm -rf "$root"' EXIT
-    dpkg-deb -x "$deb" "$root"
-    program=$root/usr/bin/vantoke
+    dpkg-deb -x "$deb" "$scratch/root"
+    program=$scratch/root/usr/bin/vantoke
 fi
-dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "the package does not depend on Qt 6" >&2; exit 1; }
 
-cat >"${TMPDIR:-/tmp}/vantoke-start-check.sh" <<CHECK
+cat >"$scratch/start-check.sh" <<CHECK
 set -u
 openbox >/dev/null 2>&1 &
 for _ in \$(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
@@ -30,9 +32,9 @@ xdotool search --onlyvisible --name '^Vantoke\$' >/dev/null || { echo "no Vantok
 wmctrl -c Vantoke
 wait \$pid
 CHECK
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-chmod 700 "$XDG_RUNTIME_DIR"
-if xvfb-run -a -s "-screen 0 1024x768x24" bash "${TMPDIR:-/tmp}/vantoke-start-check.sh"; then
+mkdir -m 700 "$scratch/runtime"
+export XDG_RUNTIME_DIR=$scratch/runtime
+if xvfb-run -a -s "-screen 0 1024x768x24" bash "$scratch/start-check.sh"; then
     echo "package check: $program showed its window and exited with status 0"
 else
     echo "package check: $program failed" >&2
