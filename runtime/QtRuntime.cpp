@@ -68,7 +68,8 @@ float QtRuntime::random()
 void QtRuntime::pumpEvents(double deadline)
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (deadline - clock() <= kSpinStretch)
+    // Without a timerfd (the kernel refused one) nothing would wake the sleep: spin instead.
+    if (m_wakeFd < 0 || deadline - clock() <= kSpinStretch)
         return;
     // processEvents() with a time limit does not sleep, and Qt's timers only know whole
     // milliseconds. A timerfd wakes the event loop to the microsecond, and any event before it
