@@ -233,7 +233,11 @@ void Form1::setSquareVisible(int square, bool visible)
 
 void Form1::setDisplayText(Display display, const QString &text)
 {
-    m_displays.at(slotOf(display))->setText(text);
+    // A turn writes most boxes more than once, often with the text they already show; only a
+    // change needs repainting.
+    QLineEdit *box = m_displays.at(slotOf(display));
+    if (box->text() != text)
+        box->setText(text);
 }
 
 void Form1::lockDisplay(Display display)
