@@ -14,12 +14,10 @@ class QtRuntimeTest : public QObject
 
 private Q_SLOTS:
     void randomStaysInUnitRange();
-    void seedWithRepeatsSequence();
     void seedFromClockDiffersBetweenRuns();
     void clockIsMonotonicAndFine();
     void pauseHandlesEventsNestedAndLastsItsDuration();
     void stopEndsPauseAtOnce();
-    void systemPumpRunsTimers();
 };
 
 void QtRuntimeTest::randomStaysInUnitRange()
@@ -38,16 +36,6 @@ void QtRuntimeTest::randomStaysInUnitRange()
     // The draws spread over the whole range.
     QVERIFY(lowest < 1e-5f);
     QVERIFY(highest > 1.0f - 1e-5f);
-}
-
-void QtRuntimeTest::seedWithRepeatsSequence()
-{
-    QtRuntime first;
-    QtRuntime second;
-    first.seedWith(7);
-    second.seedWith(7);
-    for (int draw = 0; draw < 100; ++draw)
-        QCOMPARE(first.random(), second.random());
 }
 
 void QtRuntimeTest::seedFromClockDiffersBetweenRuns()
@@ -105,15 +93,6 @@ void QtRuntimeTest::stopEndsPauseAtOnce()
     const double start = runtime.clock();
     game.timeOut(5.0);
     QVERIFY(runtime.clock() - start < 2.0);
-}
-
-void QtRuntimeTest::systemPumpRunsTimers()
-{
-    QtRuntime runtime;
-    bool fired = false;
-    QTimer::singleShot(0, [&fired] { fired = true; });
-    runtime.pumpSystemEvents();
-    QVERIFY(fired);
 }
 
 QTEST_GUILESS_MAIN(QtRuntimeTest)

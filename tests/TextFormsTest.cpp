@@ -19,8 +19,6 @@ private Q_SLOTS:
     void singles();
     void percents_data();
     void percents();
-    void integerPartRoundsDown_data();
-    void integerPartRoundsDown();
 };
 
 // Every text below must come out the same with a comma locale in force, as Qt applications
@@ -90,22 +88,6 @@ void TextFormsTest::percents()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(percentText(value), text);
-}
-
-void TextFormsTest::integerPartRoundsDown_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<double>("whole");
-    QTest::newRow("fraction") << 6.9999995 << 6.0;
-    QTest::newRow("whole") << 3.0 << 3.0;
-    QTest::newRow("negative") << -0.5 << -1.0;
-}
-
-void TextFormsTest::integerPartRoundsDown()
-{
-    QFETCH(double, value);
-    QFETCH(double, whole);
-    QCOMPARE(integerPart(value), whole);
 }
 
 QTEST_GUILESS_MAIN(TextFormsTest)

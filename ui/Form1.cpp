@@ -62,10 +62,10 @@ const ControlSpec kControls[] = {
     {"lbl5", Kind::Label, "Squares", 7080, 2400, 855, 255, kRed, 0, "txtSquares"},
 };
 
-QRect pixelRect(const ControlSpec &spec)
+QRect pixelRect(const ControlSpec &row)
 {
-    return QRect(spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel, spec.width / kTwipsPerPixel,
-        spec.height / kTwipsPerPixel);
+    return QRect(
+        row.left / kTwipsPerPixel, row.top / kTwipsPerPixel, row.width / kTwipsPerPixel, row.height / kTwipsPerPixel);
 }
 
 void fillBackground(QWidget *widget, QRgb colour)
@@ -154,14 +154,14 @@ Form1::Form1(RuntimeServices &runtime, QWidget *parent)
 
 void Form1::buildControls()
 {
-    for (const ControlSpec &spec : kControls) {
-        const QString caption = QString::fromLatin1(spec.caption);
+    for (const ControlSpec &row : kControls) {
+        const QString caption = QString::fromLatin1(row.caption);
         QWidget *control = nullptr;
-        switch (spec.kind) {
+        switch (row.kind) {
         case Kind::Square: {
-            auto *square = new Square(spec.slot, this);
+            auto *square = new Square(row.slot, this);
             connect(square, &Square::pressed, this, &Form1::squareClicked);
-            m_squares.at(spec.slot - 1) = square;
+            m_squares.at(row.slot - 1) = square;
             control = square;
             break;
         }
@@ -174,7 +174,7 @@ void Form1::buildControls()
             break;
         case Kind::TextBox: {
             auto *box = new QLineEdit(this);
-            m_displays.at(spec.slot) = box;
+            m_displays.at(row.slot) = box;
             control = box;
             break;
         }
@@ -198,19 +198,19 @@ void Form1::buildControls()
             control = m_difficulty;
             break;
         }
-        control->setObjectName(QString::fromLatin1(spec.name));
-        control->setGeometry(pixelRect(spec));
-        if (spec.background)
-            fillBackground(control, *spec.background);
+        control->setObjectName(QString::fromLatin1(row.name));
+        control->setGeometry(pixelRect(row));
+        if (row.background)
+            fillBackground(control, *row.background);
     }
 
-    // Buddies are set once every control exists, since a label may come before its box.
+    // Labels name their boxes once every control exists.
     QList<QLabel *> labels;
-    for (const ControlSpec &spec : kControls) {
-        if (spec.kind != Kind::Label)
+    for (const ControlSpec &row : kControls) {
+        if (row.kind != Kind::Label)
             continue;
-        auto *label = findChild<QLabel *>(QString::fromLatin1(spec.name));
-        auto *buddy = findChild<QWidget *>(QString::fromLatin1(spec.buddy));
+        auto *label = findChild<QLabel *>(QString::fromLatin1(row.name));
+        auto *buddy = findChild<QWidget *>(QString::fromLatin1(row.buddy));
         label->setBuddy(buddy);
         // Not every accessible interface looks for a buddy (item views don't), so say it too.
         buddy->setAccessibleName(label->text());
