@@ -53,11 +53,16 @@ bool InputHold::eventFilter(QObject *receiver, QEvent *event)
     if (!m_holding && m_held.empty())
         return false;
     m_held.push_back({receiver, std::unique_ptr<QEvent>(event->clone())});
-    if (!m_releaseArmed) {
-        m_releaseArmed = true;
-        QTimer::singleShot(0, this, &InputHold::releaseNext);
-    }
+    armRelease();
     return true;
+}
+
+void InputHold::armRelease()
+{
+    if (m_releaseArmed)
+        return;
+    m_releaseArmed = true;
+    QTimer::singleShot(0, this, &InputHold::releaseNext);
 }
 
 void InputHold::releaseNext()
@@ -75,10 +80,8 @@ void InputHold::releaseNext()
             m_releasing = outer;
         }
     }
-    if (!m_held.empty() && !m_releaseArmed) {
-        m_releaseArmed = true;
-        QTimer::singleShot(0, this, &InputHold::releaseNext);
-    }
+    if (!m_held.empty())
+        armRelease();
 }
 
 } // namespace vantoke

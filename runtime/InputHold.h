@@ -19,7 +19,6 @@ public:
     // While on, input sent to a window is kept. Once off, the kept input is delivered one event
     // per pass of the event loop, and input arriving before the last of it waits its turn.
     void setHolding(bool holding) { m_holding = holding; }
-    bool isEmpty() const { return m_held.empty(); }
 
 protected:
     bool eventFilter(QObject *receiver, QEvent *event) override;
@@ -31,6 +30,7 @@ private:
         std::unique_ptr<QEvent> event;
     };
 
+    void armRelease();
     void releaseNext();
 
     std::vector<Held> m_held;

@@ -125,8 +125,10 @@ void fitLabels(const QList<QLabel *> &labels)
 
 // The four boxes share one font, the largest at which the widest texts a game writes, a time
 // past ten seconds and a full score, show whole.
-void fitDisplays(QLineEdit *time, QLineEdit *percent)
+void fitDisplays(const std::array<QLineEdit *, 4> &boxes)
 {
+    QLineEdit *time = boxes.at(slotOf(Display::Time));
+    QLineEdit *percent = boxes.at(slotOf(Display::Percent));
     auto inner = [](QLineEdit *box) {
         // The style's frame on each side, and the line edit's own two-pixel margin inside it.
         const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
@@ -134,7 +136,7 @@ void fitDisplays(QLineEdit *time, QLineEdit *percent)
     };
     const QFont font = fittingFont(
         time->font(), {{QStringLiteral("14.25781"), inner(time)}, {QStringLiteral("100.00%"), inner(percent)}});
-    for (QLineEdit *box : time->parentWidget()->findChildren<QLineEdit *>())
+    for (QLineEdit *box : boxes)
         box->setFont(font);
 }
 
@@ -218,7 +220,7 @@ void Form1::buildControls()
     }
     fitLabels(labels);
     fitListRows(m_difficulty);
-    fitDisplays(m_displays.at(slotOf(Display::Time)), m_displays.at(slotOf(Display::Percent)));
+    fitDisplays(m_displays);
 }
 
 void Form1::load()
