@@ -60,9 +60,14 @@ void QtRuntime::seedWith(std::uint32_t value)
 
 float QtRuntime::random()
 {
-    // 24 random bits fill a single's mantissa exactly; the largest result is 1 - 2^-24. The
+    return unitFromRaw(m_generator());
+}
+
+float QtRuntime::unitFromRaw(std::uint32_t raw)
+{
+    // The top 24 bits fill a single's mantissa exactly; the largest result is 1 - 2^-24. The
     // standard float distributions can round up to exactly 1.0f, which would make square 7.
-    return static_cast<float>(m_generator() >> 8) * 0x1p-24f;
+    return static_cast<float>(raw >> 8) * 0x1p-24f;
 }
 
 void QtRuntime::pumpEvents(double deadline)

@@ -29,6 +29,10 @@ public:
     // Restarts the generator on a fixed sequence, so a run can be repeated.
     void seedWith(std::uint32_t value);
 
+    // How random() turns one raw 32-bit draw into a single: 0 gives 0, and the largest draw
+    // gives the largest single below 1.
+    static float unitFromRaw(std::uint32_t raw);
+
 private:
     void armWake(double deadline);
     InputHold &inputHold();

@@ -60,13 +60,25 @@ struct Rig
     }
 };
 
-// Counts the double-clicks a widget receives.
-struct DoubleClickCounter : QObject
+// Logs the mouse buttons' events a widget receives: "press", "release", "double-click".
+struct MouseLog : QObject
 {
-    int count = 0;
+    QStringList events;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        count += event->type() == QEvent::MouseButtonDblClick;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            events << QStringLiteral("press");
+            break;
+        case QEvent::MouseButtonRelease:
+            events << QStringLiteral("release");
+            break;
+        case QEvent::MouseButtonDblClick:
+            events << QStringLiteral("double-click");
+            break;
+        default:
+            break;
+        }
         return false;
     }
 };
@@ -91,7 +103,10 @@ private Q_SLOTS:
     void listChoiceByMouse_data();
     void listChoiceByMouse();
     void listChoiceByKeyboard();
-    void spaceOnStartPlaysGame();
+    void chosenDifficultyStaysChosen_data();
+    void chosenDifficultyStaysChosen();
+    void keysOnFocusedControl_data();
+    void keysOnFocusedControl();
     void wholeGameOnWindow();
     void closeMidGameAtDepthTwo();
     void closeMidGameReturnsToEventLoop();
@@ -126,7 +141,8 @@ void Form1Test::controls_data()
     QTest::newRow("pct3") << "pct3"
                           << "vantoke::Square" << QRect(376, 296, 73, 73) << red << "";
     QTest::newRow("cmdStart") << "cmdStart"
-                              << "QPushButton" << QRect(264, 192, 57, 33) << QColor(192, 192, 192) << "Start";
+                              << "vantoke::CommandButton" << QRect(264, 192, 57, 33) << QColor(192, 192, 192)
+                              << "Start";
     QTest::newRow("txtTime") << "txtTime"
                              << "QLineEdit" << QRect(408, 96, 49, 41) << none << "";
     QTest::newRow("txtPoints") << "txtPoints"
@@ -142,7 +158,7 @@ void Form1Test::controls_data()
     QTest::newRow("lbl2") << "lbl2"
                           << "QLabel" << QRect(400, 72, 65, 17) << red << "Time Elapsed";
     QTest::newRow("lst1") << "lst1"
-                          << "QListWidget" << QRect(264, 72, 57, 43) << none << "Medium|Hard|Insane";
+                          << "vantoke::ChoiceList" << QRect(264, 72, 57, 43) << none << "Medium|Hard|Insane";
     QTest::newRow("lbl3") << "lbl3"
                           << "QLabel" << QRect(264, 48, 57, 17) << red << "Difficulty";
     QTest::newRow("txtPercent") << "txtPercent"
@@ -206,11 +222,12 @@ void Form1Test::initialState()
     QCOMPARE(rig.runtime.seedCount(), 1);
 }
 
+// Checked on the window's own focus, which the window system hands to the keyboard once the
+// window is active; a compositor with no seat never makes it active.
 void Form1Test::tabOrderAndInitialFocus()
 {
     Rig rig;
-    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
-    QCOMPARE(QApplication::focusWidget(), rig.control("cmdStart"));
+    QCOMPARE(rig.form.focusWidget(), rig.control("cmdStart"));
 
     for (int square = 1; square <= 6; ++square)
         rig.form.setSquareVisible(square, true);
@@ -219,11 +236,17 @@ void Form1Test::tabOrderAndInitialFocus()
     QStringList chain;
     rig.control("pct1")->setFocus();
     for (int step = 0; step < expected.size(); ++step) {
-        chain << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        chain << rig.form.focusWidget()->objectName();
+        QTest::keyClick(rig.form.windowHandle(), Qt::Key_Tab);
+        // Tab into the list puts its focus frame on the first item without choosing it: the
+        // difficulty is the selected item's, so there is none.
+        if (auto *list = qobject_cast<QListWidget *>(rig.form.focusWidget())) {
+            QCOMPARE(list->currentRow(), 0);
+            QCOMPARE(rig.form.difficultyText(), QString());
+        }
     }
     QCOMPARE(chain, expected);
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("pct1"));
+    QCOMPARE(rig.form.focusWidget()->objectName(), QStringLiteral("pct1"));
 }
 
 void Form1Test::accessibleNames_data()
@@ -295,16 +318,18 @@ void Form1Test::secondPressAsDoubleClickScores()
 {
     Rig rig;
     QWidget *square = rig.control("pct2");
-    DoubleClickCounter counter;
-    square->installEventFilter(&counter);
+    MouseLog log;
+    square->installEventFilter(&log);
     rig.form.setSquareVisible(2, true);
     rig.click(square);
     // QTest spaces clicks apart so they never pair up; take that back so the next press comes
-    // as soon as the player's second one, which Qt then delivers as a double-click.
+    // as soon as the player's second one. Qt then hands the square that press as a double-click,
+    // with no press before it: press, release, double-click, release, of which the square sees
+    // no release, as each press hides it.
     QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
     rig.form.setSquareVisible(2, true);
     rig.click(square);
-    QCOMPARE(counter.count, 1);
+    QCOMPARE(log.events, (QStringList{"press", "double-click"}));
     QCOMPARE(rig.form.game().state().points, 2);
 }
 
@@ -344,15 +369,94 @@ void Form1Test::listChoiceByKeyboard()
     QCOMPARE(rig.box("txtTime")->text(), QStringLiteral("0"));
 }
 
-void Form1Test::spaceOnStartPlaysGame()
+void Form1Test::chosenDifficultyStaysChosen_data()
 {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("difficulty");
+    QTest::addColumn<int>("clicks");
+    // Each row first chooses "Hard" with a plain click (one list click), then acts.
+    QTest::newRow("Ctrl+click on the chosen item") << 1 << Qt::KeyboardModifiers(Qt::ControlModifier) << "Hard" << 1;
+    QTest::newRow("Ctrl+Space on the chosen item") << -1 << Qt::KeyboardModifiers(Qt::ControlModifier) << "Hard" << 1;
+    QTest::newRow("Ctrl+click on another item") << 2 << Qt::KeyboardModifiers(Qt::ControlModifier) << "Insane" << 2;
+    QTest::newRow("click on the chosen item") << 1 << Qt::KeyboardModifiers() << "Hard" << 1;
+}
+
+// Through the window, as the player does it: with the mouse on row `row`, or Space on the list
+// when `row` is -1.
+void Form1Test::chosenDifficultyStaysChosen()
+{
+    QFETCH(int, row);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, difficulty);
+    QFETCH(int, clicks);
+    Rig rig;
+    auto *list = rig.control<QListWidget>("lst1");
+    int listClicks = 0;
+    connect(&rig.form, &Form1::difficultyClicked, [&listClicks] { ++listClicks; });
+    auto clickRow = [&](int index, Qt::KeyboardModifiers keys) {
+        const QRect item = list->visualItemRect(list->item(index));
+        QTest::mouseClick(
+            rig.form.windowHandle(), Qt::LeftButton, keys, list->viewport()->mapTo(&rig.form, item.center()));
+    };
+    clickRow(1, {});
+    QCOMPARE(rig.form.difficultyText(), QStringLiteral("Hard"));
+    QCOMPARE(rig.form.focusWidget(), list);
+    if (row < 0)
+        QTest::keyClick(rig.form.windowHandle(), Qt::Key_Space, modifiers);
+    else
+        clickRow(row, modifiers);
+    QCOMPARE(rig.form.difficultyText(), difficulty);
+    QCOMPARE(list->selectedItems().size(), 1);
+    QCOMPARE(listClicks, clicks);
+}
+
+void Form1Test::keysOnFocusedControl_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("starts");
+    const Qt::KeyboardModifiers none;
+    QTest::newRow("Space on Start") << "cmdStart" << int(Qt::Key_Space) << none << true;
+    QTest::newRow("Return on Start") << "cmdStart" << int(Qt::Key_Return) << none << true;
+    QTest::newRow("keypad Enter on Start")
+        << "cmdStart" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
+    QTest::newRow("Return in a text box") << "txtPoints" << int(Qt::Key_Return) << none << false;
+    QTest::newRow("Return in the list") << "lst1" << int(Qt::Key_Return) << none << false;
+    QTest::newRow("keypad Enter on a square")
+        << "pct5" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false;
+}
+
+// Keys through the window to the control with the focus, first between games, then during a
+// pause of a game, where a Start plays a second game nested in it.
+void Form1Test::keysOnFocusedControl()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, starts);
     Rig rig;
     rig.runtime.setStepPerReading(0.01);
-    QWidget *start = rig.control("cmdStart");
-    start->setFocus();
-    QTest::keyClick(start, Qt::Key_Space);
-    QVERIFY(rig.form.game().state().squares > 0);
-    QCOMPARE(rig.box("txtSquares")->text(), QString::number(rig.form.game().state().squares));
+    rig.form.setSquareVisible(5, true);
+    QWidget *target = rig.control(qPrintable(focus));
+    auto press = [&] {
+        rig.form.setSquareVisible(5, true);
+        target->setFocus();
+        QCOMPARE(rig.form.focusWidget(), target);
+        QTest::keyClick(rig.form.windowHandle(), Qt::Key(key), modifiers);
+    };
+    press();
+    QCOMPARE(rig.form.game().state().squares > 0, starts);
+    if (starts)
+        QCOMPARE(rig.box("txtSquares")->text(), QString::number(rig.form.game().state().squares));
+
+    rig.chooseDifficulty(0);
+    int depth = 0;
+    rig.runtime.at(rig.runtime.now() + 1.0, press);
+    rig.runtime.at(rig.runtime.now() + 1.1, [&] { depth = rig.form.game().depth(); });
+    rig.form.game().cmdStartClick();
+    QCOMPARE(depth, starts ? 2 : 1);
 }
 
 void Form1Test::wholeGameOnWindow()

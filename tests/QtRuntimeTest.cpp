@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 using namespace vantoke;
 
@@ -14,6 +15,8 @@ class QtRuntimeTest : public QObject
 
 private Q_SLOTS:
     void randomStaysInUnitRange();
+    void rawDrawExtremes_data();
+    void rawDrawExtremes();
     void seedFromClockDiffersBetweenRuns();
     void clockIsMonotonicAndFine();
     void pauseHandlesEventsNestedAndLastsItsDuration();
@@ -36,6 +39,24 @@ void QtRuntimeTest::randomStaysInUnitRange()
     // The draws spread over the whole range.
     QVERIFY(lowest < 1e-5f);
     QVERIFY(highest > 1.0f - 1e-5f);
+}
+
+void QtRuntimeTest::rawDrawExtremes_data()
+{
+    QTest::addColumn<quint32>("raw");
+    QTest::addColumn<float>("unit");
+    QTest::newRow("zero") << 0u << 0.0f;
+    QTest::newRow("smallest that shows") << 0x100u << 0x1p-24f;
+    QTest::newRow("half") << 0x8000'0000u << 0.5f;
+    QTest::newRow("largest") << 0xffff'ffffu << std::nextafter(1.0f, 0.0f);
+}
+
+void QtRuntimeTest::rawDrawExtremes()
+{
+    QFETCH(quint32, raw);
+    QFETCH(float, unit);
+    QCOMPARE(QtRuntime::unitFromRaw(raw), unit);
+    QVERIFY(QtRuntime::unitFromRaw(raw) < 1.0f);
 }
 
 void QtRuntimeTest::seedFromClockDiffersBetweenRuns()

@@ -1,12 +1,12 @@
 #include "Form1.h"
 
+#include "ChoiceList.h"
+#include "CommandButton.h"
 #include "Square.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <optional>
 
 namespace vantoke {
@@ -168,9 +168,7 @@ void Form1::buildControls()
             break;
         }
         case Kind::Button:
-            m_start = new QPushButton(caption, this);
-            m_start->setAutoDefault(false);
-            m_start->setDefault(false);
+            m_start = new CommandButton(caption, this);
             connect(m_start, &QPushButton::clicked, this, &Form1::startClicked);
             control = m_start;
             break;
@@ -188,9 +186,8 @@ void Form1::buildControls()
             break;
         }
         case Kind::List:
-            m_difficulty = new QListWidget(this);
+            m_difficulty = new ChoiceList(this);
             m_difficulty->addItems(caption.split(QLatin1Char('|')));
-            m_difficulty->setSelectionMode(QAbstractItemView::SingleSelection);
             m_difficulty->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             m_difficulty->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             connect(m_difficulty, &QListWidget::itemSelectionChanged, this, [this] {

@@ -7,11 +7,11 @@
 #include <array>
 
 class QLineEdit;
-class QListWidget;
-class QPushButton;
 
 namespace vantoke {
 
+class ChoiceList;
+class CommandButton;
 class RuntimeServices;
 class Square;
 
@@ -53,8 +53,8 @@ private:
     Game m_game;
     std::array<Square *, 6> m_squares{};
     std::array<QLineEdit *, 4> m_displays{}; // indexed by Display
-    QPushButton *m_start = nullptr;
-    QListWidget *m_difficulty = nullptr;
+    CommandButton *m_start = nullptr;
+    ChoiceList *m_difficulty = nullptr;
 };
 
 } // namespace vantoke

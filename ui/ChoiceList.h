@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QListWidget>
+
+namespace vantoke {
+
+// A single-choice list as the design's platform has it: before the first choice nothing is
+// selected; after it, the player can change the choice but never clear it.
+class ChoiceList final : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ChoiceList(QWidget *parent);
+
+protected:
+    // Every mouse and key action of the player selects through this; an action that would leave
+    // no selection (Ctrl+click or Ctrl+Space on the chosen item) does nothing instead.
+    QItemSelectionModel::SelectionFlags selectionCommand(
+        const QModelIndex &index, const QEvent *event = nullptr) const override;
+};
+
+} // namespace vantoke

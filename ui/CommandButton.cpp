@@ -1,0 +1,27 @@
+#include "CommandButton.h"
+
+#include <QKeyEvent>
+
+namespace vantoke {
+
+CommandButton::CommandButton(const QString &text, QWidget *parent)
+    : QPushButton(text, parent)
+{
+    setAutoDefault(false);
+    setDefault(false);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // A held key repeats; like Space, it chooses the button once.
+    if (!event->isAutoRepeat())
+        click();
+}
+
+} // namespace vantoke
