@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds Vantoke and runs every test and check, installing what a fresh Debian 12 machine lacks:
-# the test suite; the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the
-# formatting check; the validators of the desktop entry and the AppStream metainfo; and the
-# Debian package, built, installed and started.
+# Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
+# lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); the same
+# suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the formatting check; the
+# validators of the desktop entry and the AppStream metainfo; and the Debian package, built,
+# installed and started.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh clang-format desktop-file-utils appstream dpkg-dev file \
-    xvfb xauth xdotool wmctrl openbox
+    xvfb xauth xdotool wmctrl openbox weston
 
 cmake --preset default
 cmake --build --preset default
