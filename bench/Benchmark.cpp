@@ -15,6 +15,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -32,12 +33,18 @@ double secondsSinceStart()
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - kProcessStart).count();
 }
 
-// CPU time of every thread of the process, from the scheduler's nanosecond accounting: getrusage
-// samples on clock ticks, far too coarsely for a process that mostly sleeps.
+// CPU time of every thread of the process. On Linux, from the scheduler's nanosecond accounting:
+// getrusage samples on clock ticks, far too coarsely for a process that mostly sleeps. Where
+// there is no /proc (Windows), from the process's own CPU clock.
 double cpuSeconds()
 {
-    double total = 0.0;
     const QDir tasks(QStringLiteral("/proc/self/task"));
+    if (!tasks.exists()) {
+        timespec used{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+        return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9;
+    }
+    double total = 0.0;
     for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile schedstat(tasks.filePath(task + QStringLiteral("/schedstat")));
         if (schedstat.open(QIODevice::ReadOnly))
@@ -46,6 +53,7 @@ double cpuSeconds()
     return total;
 }
 
+// Resident memory, or 0 where /proc does not tell.
 double residentMiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));

@@ -3,15 +3,17 @@
 #include "InputHold.h"
 #include "RuntimeServices.h"
 
-#include <QSocketNotifier>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <random>
 
 namespace vantoke {
 
-// RuntimeServices on Linux and Qt Core's event loop. The pumps need a QCoreApplication (or a
-// subclass); the clock and the generator work without one.
+class PreciseWake;
+
+// RuntimeServices on Qt Core's event loop, for Linux and Windows. The pumps need a
+// QCoreApplication (or a subclass); the clock and the generator work without one.
 class QtRuntime final : public RuntimeServices
 {
 public:
@@ -34,13 +36,11 @@ public:
     static float unitFromRaw(std::uint32_t raw);
 
 private:
-    void armWake(double deadline);
     InputHold &inputHold();
 
-    std::int64_t m_origin; // CLOCK_MONOTONIC nanoseconds at construction
+    std::chrono::steady_clock::time_point m_origin; // the clock's 0
     std::mt19937 m_generator;
-    int m_wakeFd; // a timerfd: readable once the armed deadline has come
-    std::unique_ptr<QSocketNotifier> m_wakeNotifier; // created at the first pump
+    std::unique_ptr<PreciseWake> m_wake; // created at the first pump
     std::unique_ptr<InputHold> m_inputHold; // created at the first system pump
 };
 

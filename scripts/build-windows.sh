@@ -57,3 +57,55 @@ build_qt() {
 
 [ -f "$qt_prefix/.complete" ] || build_qt
 echo "Qt for Windows: $qt_prefix"
+
+# Tests run through this wrapper under Wine, which finds the DLLs by WINEPATH.
+build=$PWD/build/windows
+mkdir -p "$build"
+# MinGW's runtime DLLs: libstdc++ and libgcc beside the compiler's libraries, winpthread in the
+# target's folder.
+gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+search=("$qt_prefix/bin" "$gcc_dir" /usr/x86_64-w64-mingw32/lib)
+cat >"$build/wine-run.sh" <<WINE
+#!/usr/bin/env bash
+# Runs a program of this build under Wine; made by scripts/build-windows.sh.
+export WINEPREFIX=\${WINEPREFIX:-$cache/wine}
+export WINEDEBUG=\${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPATH="$qt_prefix/bin;$gcc_dir;/usr/x86_64-w64-mingw32/lib"
+exec /usr/lib/wine/wine64 "\$@"
+WINE
+chmod +x "$build/wine-run.sh"
+
+"$qt_prefix/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run.sh"
+cmake --build "$build"
+
+# The game folder: the program, the Qt and MinGW DLLs it loads, and the platform and style
+# plugins Qt looks for beside it. The system's own DLLs are on every Windows.
+version=$(sed -n 's/^project(vantoke VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+name=vantoke-$version-windows-x86_64
+folder=$build/$name
+rm -rf "$folder" "$build/$name.zip"
+mkdir -p "$folder/platforms" "$folder/styles"
+cp "$build/app/vantoke.exe" "$folder/"
+cp "$qt_prefix/plugins/platforms/qwindows.dll" "$folder/platforms/"
+cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+x86_64-w64-mingw32-strip "$folder/vantoke.exe"
+pending=("$folder/vantoke.exe" "$folder/platforms/qwindows.dll" "$folder/styles/qwindowsvistastyle.dll")
+while [ ${#pending[@]} -gt 0 ]; do
+    binary=${pending[0]}
+    pending=("${pending[@]:1}")
+    for dll in $(x86_64-w64-mingw32-objdump -p "$binary" | awk '/DLL Name:/ {print $3}'); do
+        [ -e "$folder/$dll" ] && continue
+        for dir in "${search[@]}"; do
+            if [ -e "$dir/$dll" ]; then
+                cp "$dir/$dll" "$folder/"
+                pending+=("$folder/$dll")
+                break
+            fi
+        done
+    done
+done
+(cd "$build" && zip -qr "$name.zip" "$name")
+echo "Windows build: $build/$name.zip ($(du -h "$build/$name.zip" | cut -f1)): $(cd "$folder" && find . -type f | sort | tr '\n' ' ')"

@@ -2,13 +2,13 @@
 # Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
 # lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); the same
 # suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the formatting check; the
-# validators of the desktop entry and the AppStream metainfo; and the Debian package, built,
-# installed and started.
+# AppStream validator and groff's checks of the manual page; and the Debian package: lintian,
+# installed, started, purged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh clang-format desktop-file-utils appstream dpkg-dev file \
-    xvfb xauth xdotool wmctrl openbox weston
+bash scripts/install-deps.sh clang-format desktop-file-utils appstream dpkg-dev file lintian groff-base \
+    man-db xvfb xauth xdotool wmctrl openbox weston
 
 cmake --preset default
 cmake --build --preset default
@@ -20,9 +20,10 @@ ctest --preset asan
 
 find app bench game runtime tests ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
     xargs -0 clang-format --dry-run --Werror
-echo "formatting: clean"
-desktop-file-validate packaging/org.vantoke.Vantoke.desktop
+echo "formatting: clean ($(clang-format --version))"
 appstreamcli validate --no-net packaging/org.vantoke.Vantoke.metainfo.xml
+groff -man -ww -z packaging/vantoke.6
+echo "manual page: clean"
 
 (cd build/default && cpack)
 bash scripts/check-package.sh build/default/vantoke_*.deb

@@ -1,8 +1,11 @@
 #include "Form1.h"
 #include "EventTable.h"
+#include "QtRuntime.h"
 #include "VirtualRuntime.h"
 
 #include <QAccessible>
+#include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -110,6 +113,8 @@ private Q_SLOTS:
     void wholeGameOnWindow();
     void closeMidGameAtDepthTwo();
     void closeMidGameReturnsToEventLoop();
+    void closeRequestOnRealRuntime_data();
+    void closeRequestOnRealRuntime();
 };
 
 void Form1Test::window()
@@ -508,6 +513,37 @@ void Form1Test::closeMidGameReturnsToEventLoop()
     QTimer::singleShot(0, &rig.form, [&rig] { rig.click(rig.control("cmdStart")); });
     QCOMPARE(QApplication::exec(), 0);
     QCOMPARE(rig.form.game().depth(), 0);
+}
+
+void Form1Test::closeRequestOnRealRuntime_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::newRow("mid-game on Insane") << 2;
+    QTest::newRow("mid-game with no difficulty") << -1;
+}
+
+// The program as it runs, on the real runtime and clock: a close request from the window system
+// (a close event to the window, which is how Qt hands one on) ends the game, and the program
+// leaves its event loop with status 0.
+void Form1Test::closeRequestOnRealRuntime()
+{
+    QFETCH(int, row);
+    QtRuntime runtime;
+    Form1 form(runtime);
+    connectEventTable(form);
+    form.load();
+    form.show();
+    if (row >= 0)
+        form.findChild<QListWidget *>(QStringLiteral("lst1"))->setCurrentRow(row);
+    QTimer::singleShot(0, &form, [&form] { form.game().cmdStartClick(); });
+    QTimer::singleShot(300, &form, [&form] { QCoreApplication::postEvent(form.windowHandle(), new QCloseEvent); });
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(form.game().depth(), 0);
+    QVERIFY(form.game().state().squares > 0);
+    QVERIFY(!form.isVisible());
 }
 
 QTEST_MAIN(Form1Test)

@@ -18,15 +18,18 @@ using namespace vantoke;
 
 namespace {
 
-// Every warning Qt gives during a run fails it, but for those of the offscreen platform the
-// tests run on: it cannot raise windows or grab the keyboard, and says so each time a text
-// box's context menu pops up.
+// Every warning Qt gives during a run fails it, but for two that say a platform lacks something
+// the tests cannot do without. The offscreen platform cannot raise windows or grab the keyboard,
+// and says so each time a text box's context menu pops up. A Wayland compositor with no seat
+// (a headless one) has no clipboard, and Qt says so each time a double-click in a text box
+// selects a word, which sets the primary selection.
 QStringList g_warnings;
 QtMessageHandler g_previousHandler = nullptr;
 
 void recordWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (message.startsWith(QLatin1String("This plugin does not support")))
+    if (message.startsWith(QLatin1String("This plugin does not support"))
+        || message.startsWith(QLatin1String("Can't set clipboard contents with no wl_seats")))
         return;
     if (type != QtDebugMsg && type != QtInfoMsg)
         g_warnings << message;
@@ -87,7 +90,8 @@ public:
             expect(m_closed && !m_form.isVisible(), QStringLiteral("the window did not close"));
         if (m_plan.startWeight >= 30 && !m_plan.closes)
             expect(m_deepest == Game::kMaxDepth, QStringLiteral("nesting reached only %1").arg(m_deepest));
-        expect(m_checkedGames > 0, QStringLiteral("no game ended normally"));
+        if (!m_plan.closes)
+            expect(m_checkedGames > 0, QStringLiteral("no game ended normally"));
         std::printf("  %d actions, %d games checked at their end, deepest nesting %d%s\n", m_done, m_checkedGames,
             m_deepest, m_closed ? ", closed mid-run" : "");
     }

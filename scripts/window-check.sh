@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Starts the given command on a virtual X server with the openbox window manager, waits for a
+# window named "Vantoke" to show, closes it through the window manager, and expects the command
+# to exit with status 0. Needs xvfb-run, xdotool, wmctrl and openbox.
+# usage: window-check.sh COMMAND [ARGUMENT...]
+set -euo pipefail
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -m 700 "$scratch/runtime"
+export XDG_RUNTIME_DIR=$scratch/runtime
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    set -u
+    openbox >/dev/null 2>&1 &
+    for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+    "$@" & pid=$!
+    for _ in $(seq 300); do
+        xdotool search --onlyvisible --name "^Vantoke\$" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdotool search --onlyvisible --name "^Vantoke\$" >/dev/null || { echo "no Vantoke window appeared"; kill $pid; exit 1; }
+    wmctrl -c Vantoke
+    wait $pid' window-check "$@"
