@@ -36,6 +36,7 @@ wayland)
     # A compositor with no seat has no text input; Qt 6.4's Wayland input context then crashes
     # on a key in a text box. The compose input context is what a seat-less session would use.
     export QT_IM_MODULE=compose
+    export LSAN_OPTIONS="suppressions=$(dirname "$(realpath "$0")")/wayland-leaks.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
     "$@"
     ;;
 *)
