@@ -4,6 +4,11 @@
 
 #include <QWinEventNotifier>
 #include <algorithm>
+
+// windows.h would otherwise define min and max as macros.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
