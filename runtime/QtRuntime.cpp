@@ -2,6 +2,7 @@
 
 #include "PreciseWake.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 
 namespace vantoke {
@@ -57,7 +58,10 @@ float QtRuntime::unitFromRaw(std::uint32_t raw)
 
 void QtRuntime::pumpEvents(double deadline)
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // What a handler did (a stop, a game nested in this pause) may end the caller's wait, so a
+    // pump that handled something returns for the caller to look again before any sleep.
+    if (QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
+        return;
     if (!m_wake)
         m_wake = std::make_unique<PreciseWake>();
     // Without a precise wake (the system refused a timer) nothing would end the sleep: spin.

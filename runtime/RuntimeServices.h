@@ -19,8 +19,8 @@ public:
     virtual float random() = 0;
 
     // Handles every pending event, running handlers to completion (a handler may pump again,
-    // nested). When nothing is pending it sleeps until an event arrives or clock() reaches
-    // `deadline`, whichever comes first. A deadline already past means no sleep.
+    // nested). Only when nothing was pending does it sleep, until an event arrives or clock()
+    // reaches `deadline`, whichever comes first. A deadline already past means no sleep.
     virtual void pumpEvents(double deadline) = 0;
 
     // Handles pending events that are not user input: repaints, window-system requests, a close

@@ -72,6 +72,8 @@ export WINEPREFIX=\${WINEPREFIX:-$cache/wine}
 export WINEDEBUG=\${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH="$qt_prefix/bin;$gcc_dir;/usr/x86_64-w64-mingw32/lib"
+# Wine keeps the host's QT_* variables from Windows programs, but hands WINEQT_* on as QT_*.
+for name in \$(compgen -e | grep '^QT_'); do export "WINE\$name=\${!name}"; done
 exec /usr/lib/wine/wine64 "\$@"
 WINE
 chmod +x "$build/wine-run.sh"
@@ -88,10 +90,9 @@ name=vantoke-$version-windows-x86_64
 folder=$build/$name
 rm -rf "$folder" "$build/$name.zip"
 mkdir -p "$folder/platforms" "$folder/styles"
-cp "$build/app/vantoke.exe" "$folder/"
+cp "$build/vantoke.exe" "$folder/"
 cp "$qt_prefix/plugins/platforms/qwindows.dll" "$folder/platforms/"
 cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
-x86_64-w64-mingw32-strip "$folder/vantoke.exe"
 pending=("$folder/vantoke.exe" "$folder/platforms/qwindows.dll" "$folder/styles/qwindowsvistastyle.dll")
 while [ ${#pending[@]} -gt 0 ]; do
     binary=${pending[0]}
@@ -107,5 +108,6 @@ while [ ${#pending[@]} -gt 0 ]; do
         done
     done
 done
+find "$folder" \( -name '*.dll' -o -name '*.exe' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
 (cd "$build" && zip -qr "$name.zip" "$name")
 echo "Windows build: $build/$name.zip ($(du -h "$build/$name.zip" | cut -f1)): $(cd "$folder" && find . -type f | sort | tr '\n' ' ')"
