@@ -20,6 +20,7 @@ private Q_SLOTS:
     void seedFromClockDiffersBetweenRuns();
     void clockIsMonotonicAndFine();
     void pauseHandlesEventsNestedAndLastsItsDuration();
+    void stopEndsPauseAtOnce_data();
     void stopEndsPauseAtOnce();
 };
 
@@ -105,12 +106,21 @@ void QtRuntimeTest::pauseHandlesEventsNestedAndLastsItsDuration()
     QVERIFY(handledAt < end);
 }
 
+void QtRuntimeTest::stopEndsPauseAtOnce_data()
+{
+    QTest::addColumn<int>("stopAfterMs");
+    // A zero timer is handled in the pump's first pass, before any sleep.
+    QTest::newRow("before the sleep") << 0;
+    QTest::newRow("during the sleep") << 10;
+}
+
 void QtRuntimeTest::stopEndsPauseAtOnce()
 {
+    QFETCH(int, stopAfterMs);
     QtRuntime runtime;
     RecordingSurface surface;
     Game game(runtime, surface);
-    QTimer::singleShot(10, [&game] { game.stop(); });
+    QTimer::singleShot(stopAfterMs, [&game] { game.stop(); });
     const double start = runtime.clock();
     game.timeOut(5.0);
     QVERIFY(runtime.clock() - start < 2.0);
