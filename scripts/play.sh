@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Vantoke and starts it, installing what a fresh Debian 12 machine lacks.
+# Builds Vantoke and starts it, installing what a fresh Debian 12 or 13 machine lacks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
