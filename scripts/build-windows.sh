@@ -8,8 +8,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix dpkg-dev zip
-as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
 
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
