@@ -58,12 +58,16 @@ float QtRuntime::unitFromRaw(std::uint32_t raw)
 
 void QtRuntime::pumpEvents(double deadline)
 {
+    if (!m_wake) {
+        m_wake = std::make_unique<PreciseWake>();
+        m_delivered = std::make_unique<EventCounter>();
+    }
     // What a handler did (a stop, a game nested in this pause) may end the caller's wait, so a
     // pump that handled something returns for the caller to look again before any sleep.
-    if (QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
+    const auto delivered = m_delivered->count();
+    const bool dispatched = QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents);
+    if (dispatched || m_delivered->count() != delivered)
         return;
-    if (!m_wake)
-        m_wake = std::make_unique<PreciseWake>();
     // Without a precise wake (the system refused a timer) nothing would end the sleep: spin.
     if (!m_wake->isValid() || deadline - clock() <= kSpinStretch)
         return;

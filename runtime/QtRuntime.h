@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EventCounter.h"
 #include "InputHold.h"
 #include "RuntimeServices.h"
 
@@ -41,6 +42,7 @@ private:
     std::chrono::steady_clock::time_point m_origin; // the clock's 0
     std::mt19937 m_generator;
     std::unique_ptr<PreciseWake> m_wake; // created at the first pump
+    std::unique_ptr<EventCounter> m_delivered; // created at the first pump
     std::unique_ptr<InputHold> m_inputHold; // created at the first system pump
 };
 

@@ -1,0 +1,18 @@
+#include "EventCounter.h"
+
+#include <QCoreApplication>
+
+namespace vantoke {
+
+EventCounter::EventCounter()
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool EventCounter::eventFilter(QObject *, QEvent *)
+{
+    ++m_count;
+    return false;
+}
+
+} // namespace vantoke
