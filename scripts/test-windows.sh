@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/build-windows.sh
-bash scripts/install-deps.sh wine64 fonts-dejavu-core unzip xvfb xauth xdotool wmctrl openbox
+bash scripts/install-deps.sh wine64 unzip xvfb xauth xdotool wmctrl openbox
 build=build/windows
 export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/vantoke/wine} WINEDEBUG=-all
 
