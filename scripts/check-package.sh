@@ -6,6 +6,7 @@
 # purge, after which none of its files may be left. Runs apt-get as root, through sudo when not
 # root already. Needs lintian, desktop-file-utils, appstream, and what window-check.sh needs.
 set -euo pipefail
+[ $# -eq 1 ] || { echo "usage: check-package.sh PACKAGE.deb" >&2; exit 2; }
 deb=$(realpath "$1")
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the given command on a virtual X server with the openbox window manager, waits for a
 # window named "Vantoke" to show, closes it through the window manager, and expects the command
-# to exit with status 0. Needs xvfb-run, xdotool, wmctrl and openbox.
+# to exit with status 0 within 30 seconds; one that does not is killed, and the check fails.
+# Needs xvfb-run, xdotool, wmctrl and openbox.
 # usage: window-check.sh COMMAND [ARGUMENT...]
 set -euo pipefail
 scratch=$(mktemp -d)
@@ -17,6 +18,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         xdotool search --onlyvisible --name "^Vantoke\$" >/dev/null 2>&1 && break
         sleep 0.1
     done
-    xdotool search --onlyvisible --name "^Vantoke\$" >/dev/null || { echo "no Vantoke window appeared"; kill $pid; exit 1; }
+    xdotool search --onlyvisible --name "^Vantoke\$" >/dev/null || { echo "no Vantoke window appeared"; kill -9 $pid; exit 1; }
     wmctrl -c Vantoke
+    for _ in $(seq 300); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+    if kill -0 $pid 2>/dev/null; then
+        echo "the program was still running 30 s after its window was closed"
+        kill -9 $pid
+        exit 1
+    fi
     wait $pid' window-check "$@"

@@ -26,8 +26,15 @@ private Q_SLOTS:
 void TextFormsTest::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
     QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
+#ifdef Q_OS_WIN
+    const char *german = "German_Germany.1252";
+#else
+    // The test command makes it where it is missing (localedef -i de_DE -f UTF-8 de_DE.UTF-8).
+    const char *german = "de_DE.UTF-8";
+#endif
+    QVERIFY2(std::setlocale(LC_ALL, german), german);
+    QCOMPARE(std::localeconv()->decimal_point, ",");
 }
 
 void TextFormsTest::integers_data()
