@@ -1,5 +1,8 @@
 // Measures the figures the README records: start-up to the first painted frame, idle memory,
 // the CPU share and timing of a paced game, press-to-hidden latency, and a no-difficulty game.
+// One figure from one run says little on a shared machine, so the program runs the measures in
+// a fresh process of its own VANTOKE_BENCH_RUNS times (5 unless told), and reports each figure's
+// median and range over the runs.
 #include "EventTable.h"
 #include "Form1.h"
 #include "QtRuntime.h"
@@ -8,7 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMap>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -182,12 +187,88 @@ void idleFor(double seconds)
     loop.exec();
 }
 
+// A run reports each figure on a line of its own, "figure <key> <value>", for the parent to
+// gather; the figures' order and labels are the report's.
+struct Figure
+{
+    const char *key;
+    const char *label;
+    const char *unit;
+};
+
+const Figure kFigures[] = {
+    {"startup", "start-up to first frame", "ms"},
+    {"idle_rss", "idle resident memory", "MiB"},
+    {"busy", "busy-wait reference", "% of a core"},
+    {"watched", "CPU, paced \"Insane\" game, watched", "% of a core"},
+    {"played", "CPU, paced \"Insane\" game, played", "% of a core"},
+    {"press_p50", "press to hidden, p50", "ms"},
+    {"press_p99", "press to hidden, p99", "ms"},
+    {"press_max", "press to hidden, max", "ms"},
+    {"pause_p50", "pause overrun, p50", "ms"},
+    {"pause_p99", "pause overrun, p99", "ms"},
+    {"pause_max", "pause overrun, max", "ms"},
+    {"pause_cpu", "pause CPU", "% of a core"},
+    {"alt_p50", "Qt's precise timer + 2 ms spin, overrun p50", "ms"},
+    {"alt_p99", "Qt's precise timer + 2 ms spin, overrun p99", "ms"},
+    {"alt_max", "Qt's precise timer + 2 ms spin, overrun max", "ms"},
+    {"alt_cpu", "Qt's precise timer + 2 ms spin, CPU", "% of a core"},
+    {"sleep_p99", "bare kernel sleep, lateness p99", "ms"},
+    {"turns", "no-difficulty game, turns", "million"},
+    {"growth", "no-difficulty game, peak memory growth", "MiB"},
+};
+
+void report(const QByteArray &key, double value)
+{
+    std::printf("figure %s %.6g\n", key.constData(), value);
+    std::fflush(stdout);
+}
+
+// Runs the measures in `runs` fresh processes of this program, then prints each figure's median
+// and range. Returns the exit status.
+int runAll(const QString &program, int runs)
+{
+    QMap<QString, std::vector<double>> values;
+    for (int run = 1; run <= runs; ++run) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(program, {QStringLiteral("--once")});
+        if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+            std::fprintf(stderr, "run %d failed: %s\n", run, qPrintable(child.errorString()));
+            return 1;
+        }
+        for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> fields = line.trimmed().split(' ');
+            if (fields.size() == 3 && fields.at(0) == "figure")
+                values[QString::fromLatin1(fields.at(1))].push_back(fields.at(2).toDouble());
+        }
+        std::printf("run %d of %d done\n", run, runs);
+        std::fflush(stdout);
+    }
+    std::printf("\n%-48s %10s %10s %10s  %s (over %d runs)\n", "figure", "median", "lowest", "highest", "unit", runs);
+    for (const Figure &figure : kFigures) {
+        const std::vector<double> &all = values.value(QString::fromLatin1(figure.key));
+        if (all.empty())
+            continue;
+        std::printf("%-48s %10.3f %10.3f %10.3f  %s\n", figure.label, percentile(all, 0.5),
+            *std::min_element(all.begin(), all.end()), *std::max_element(all.begin(), all.end()), figure.unit);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc < 2 || qstrcmp(argv[1], "--once") != 0) {
+        QCoreApplication parent(argc, argv);
+        const int runs = qEnvironmentVariableIsSet("VANTOKE_BENCH_RUNS")
+            ? std::max(1, qEnvironmentVariableIntValue("VANTOKE_BENCH_RUNS"))
+            : 5;
+        return runAll(QCoreApplication::applicationFilePath(), runs);
+    }
     QApplication application(argc, argv);
     QtRuntime runtime;
     Form1 form(runtime);
@@ -215,11 +296,10 @@ int main(int argc, char *argv[])
     while (firstFrame == 0.0)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     form.removeEventFilter(&firstPaint);
-    std::printf("start-up to first frame: %.1f ms\n", firstFrame * 1000.0);
+    report("startup", firstFrame * 1000.0);
 
     idleFor(1.0);
-    const double idleRss = residentMiB();
-    std::printf("idle resident memory: %.1f MiB\n", idleRss);
+    report("idle_rss", residentMiB());
 
     // The busy-wait reference: the pause as a spin that pumps and reads the clock, no sleep.
     auto *list = form.findChild<QListWidget *>(QStringLiteral("lst1"));
@@ -246,33 +326,33 @@ int main(int argc, char *argv[])
         playedShare = pacedGameShare();
         latencies = presser.latencies;
     }
-    std::printf("CPU, paced \"Insane\" game: %.3f%% of a core watched, %.3f%% played; busy-wait reference %.1f%%; "
-                "ratios %.5f and %.5f\n",
-        watchedShare * 100.0, playedShare * 100.0, busyShare * 100.0, watchedShare / busyShare,
-        playedShare / busyShare);
-    std::printf("press to hidden, %zu presses: p50 %.3f ms, p99 %.3f ms, max %.3f ms (hits %d)\n", latencies.size(),
-        percentile(latencies, 0.5) * 1000.0, percentile(latencies, 0.99) * 1000.0, percentile(latencies, 1.0) * 1000.0,
-        form.game().state().points);
+    report("busy", busyShare * 100.0);
+    report("watched", watchedShare * 100.0);
+    report("played", playedShare * 100.0);
+    report("press_p50", percentile(latencies, 0.5) * 1000.0);
+    report("press_p99", percentile(latencies, 0.99) * 1000.0);
+    report("press_max", percentile(latencies, 1.0) * 1000.0);
 
     // The game's pause, then the alternative to a precise wake: Qt's precise timer, which only
     // knows whole milliseconds, ends the sleep 2 ms early and a pumping spin does the rest.
-    const auto measurePauses = [&runtime](const char *what, const std::function<void(double)> &pause) {
+    const auto measurePauses = [&runtime](const QByteArray &key, const std::function<void(double)> &pause) {
         std::vector<double> overruns;
         const double cpuAtStart = cpuSeconds();
         const double wallAtStart = runtime.clock();
-        for (int count = 0; count < 200; ++count) {
+        for (int count = 0; count < 100; ++count) {
             const double duration = 0.1;
             const double start = runtime.clock();
             pause(duration);
             overruns.push_back(runtime.clock() - start - duration);
         }
         const double share = (cpuSeconds() - cpuAtStart) / (runtime.clock() - wallAtStart);
-        std::printf("%s, 200 pauses of 100 ms: overrun p50 %.3f ms, p99 %.3f ms, max %.3f ms; CPU %.3f%% of a core\n",
-            what, percentile(overruns, 0.5) * 1000.0, percentile(overruns, 0.99) * 1000.0,
-            percentile(overruns, 1.0) * 1000.0, share * 100.0);
+        report(key + "_p50", percentile(overruns, 0.5) * 1000.0);
+        report(key + "_p99", percentile(overruns, 0.99) * 1000.0);
+        report(key + "_max", percentile(overruns, 1.0) * 1000.0);
+        report(key + "_cpu", share * 100.0);
     };
-    measurePauses("pause with precise wake", [&form](double duration) { form.game().timeOut(duration); });
-    measurePauses("pause with Qt's precise timer and a 2 ms spin", [&runtime](double duration) {
+    measurePauses("pause", [&form](double duration) { form.game().timeOut(duration); });
+    measurePauses("alt", [&runtime](double duration) {
         const double deadline = runtime.clock() + duration;
         QEventLoop sleep;
         QTimer::singleShot(static_cast<int>((duration - 0.002) * 1000.0), Qt::PreciseTimer, &sleep, &QEventLoop::quit);
@@ -282,13 +362,12 @@ int main(int argc, char *argv[])
     });
     // The machine's own floor: how late a bare sleep of the kernel's wakes up.
     std::vector<double> lateness;
-    for (int pause = 0; pause < 200; ++pause) {
+    for (int pause = 0; pause < 100; ++pause) {
         const double start = runtime.clock();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         lateness.push_back(runtime.clock() - start - 0.02);
     }
-    std::printf("bare kernel sleep lateness, 200 sleeps: p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
-        percentile(lateness, 0.5) * 1000.0, percentile(lateness, 0.99) * 1000.0, percentile(lateness, 1.0) * 1000.0);
+    report("sleep_p99", percentile(lateness, 0.99) * 1000.0);
 
     // No difficulty: turns as fast as the machine allows. Resident memory is sampled by a
     // timer, which the game's servicing of the window lets run.
@@ -301,7 +380,7 @@ int main(int argc, char *argv[])
     form.game().cmdStartClick();
     sampler.stop();
     peak = std::max(peak, residentMiB());
-    std::printf("no-difficulty game: %d turns; resident memory %.1f MiB before, peak growth %.1f MiB\n",
-        form.game().state().squares, before, peak - before);
+    report("turns", form.game().state().squares / 1e6);
+    report("growth", peak - before);
     return 0;
 }
