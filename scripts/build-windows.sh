@@ -87,7 +87,7 @@ exec /usr/lib/wine/wine64 "\$@"
 WINE
 chmod +x "$build/wine-run.sh"
 
-"$qt_prefix/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+"$qt_prefix/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTOKE_WERROR=ON \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run.sh"
 cmake --build "$build"

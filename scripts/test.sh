@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
-# lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); the same
+# lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); the
+# offscreen suites built with Clang; a packager's builds with Fedora's and Debian's flags; the same
 # suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the formatting check; the
 # AppStream validator and groff's checks of the manual page; and the Debian package: lintian,
 # installed, started, purged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh clang-format desktop-file-utils appstream dpkg-dev file lintian groff-base \
+bash scripts/install-deps.sh clang clang-format desktop-file-utils appstream dpkg-dev file lintian groff-base \
     man-db xvfb xauth xdotool wmctrl openbox weston locales
 
 # The text forms' test checks its texts under a German locale, which a new machine lacks.
@@ -20,6 +21,33 @@ fi
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+
+cmake --preset clang
+cmake --build --preset clang
+ctest --preset clang
+
+# A packager configures without the presets, so warnings stay warnings, and brings a
+# distribution's own flags. These builds run nothing, and must build without a warning.
+packager_build() {
+    local dir=build/$1
+    shift
+    rm -rf "$dir"
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=None "$@" >/dev/null
+    if grep -qE -- '-Werror[ "]' "$dir/compile_commands.json"; then
+        echo "$dir: a plain configure turns warnings into errors" >&2
+        exit 1
+    fi
+    cmake --build "$dir" 2>&1 | tee "$dir/build.log"
+    if grep -q 'warning:' "$dir/build.log"; then
+        echo "$dir: the build warns" >&2
+        exit 1
+    fi
+}
+packager_build fedora-flags \
+    -DCMAKE_CXX_FLAGS="-g -O2 -Wp,-D_FORTIFY_SOURCE=3 -fstack-protector-strong -fstack-clash-protection"
+packager_build debian-flags \
+    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 
 cmake --preset asan
 cmake --build --preset asan
