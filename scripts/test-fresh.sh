@@ -2,7 +2,8 @@
 # Runs the README's test command on a newly installed Debian: a root made with debootstrap
 # (minimal, plus git and ca-certificates), where the command installs everything it needs itself.
 # It tests a clone of this repository's committed HEAD, with no locale set, as a new user's
-# shell would. Debian 13 (trixie) unless another suite is named. Needs root.
+# shell would. Debian 13 (trixie) unless another suite is named ("testing" for the next Debian).
+# Needs root.
 # usage: test-fresh.sh [SUITE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,6 +40,14 @@ trap cleanup EXIT
 "${as_root[@]}" cp -a "$cache/." "$root/"
 "${as_root[@]}" git clone -q "$PWD" "$root/root/vantoke"
 "${as_root[@]}" cp /etc/resolv.conf "$root/etc/resolv.conf"
+# The mirror these machines reach serves a snapshot of testing whose Release file is past its
+# Valid-Until date, which apt refuses. That is the snapshot's state, not Debian's: a real testing
+# machine needs no such setting, and only this throw-away root gets it.
+case $suite in
+testing | unstable | sid)
+    echo 'Acquire::Check-Valid-Until "false";' | "${as_root[@]}" tee "$root/etc/apt/apt.conf.d/99snapshot-mirror" >/dev/null
+    ;;
+esac
 "${as_root[@]}" mount -t proc proc "$root/proc"
 "${as_root[@]}" mount -t sysfs sys "$root/sys"
 "${as_root[@]}" mount --rbind /dev "$root/dev"
