@@ -4,6 +4,7 @@
 #include "VirtualRuntime.h"
 
 #include <QAccessible>
+#include <QAccessibleBridge>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 using namespace vantoke;
 
@@ -37,6 +39,16 @@ struct Rig
         return form.findChild<T *>(QString::fromLatin1(name));
     }
     QLineEdit *box(const char *name) { return control<QLineEdit>(name); }
+    // Whether the window becomes active, and with it the keyboard focus real, once shown: Wayland
+    // leaves that to the compositor, and a headless one never does it.
+    static bool activates() { return QGuiApplication::platformName() != QLatin1String("wayland"); }
+    // Asks for the window to be made active, as a window manager may not do on its own for a
+    // window that has seen no input yet, and waits until it is.
+    bool activate()
+    {
+        form.activateWindow();
+        return QTest::qWaitForWindowActive(&form);
+    }
     // A left click as the window system delivers it, at the centre of `widget`.
     void click(QWidget *widget)
     {
@@ -86,7 +98,42 @@ struct MouseLog : QObject
     }
 };
 
+// What the window tells assistive technology, in order: each accessibility event's control and
+// type. Qt hands its events to a program's own bridge only where no screen reader's bridge is
+// active, as on the offscreen platform.
+struct AccessibilityLog final : QAccessibleBridge
+{
+    static inline QList<std::pair<QObject *, QAccessible::Event>> events;
+
+    void setRootObject(QAccessibleInterface *) override { }
+    void notifyAccessibilityUpdate(QAccessibleEvent *event) override
+    {
+        events.append({event->object(), event->type()});
+    }
+
+    // The type of the first event about `object` since the log was last cleared.
+    static std::optional<QAccessible::Event> firstAbout(const QObject *object)
+    {
+        for (const auto &[source, type] : events) {
+            if (source == object)
+                return type;
+        }
+        return std::nullopt;
+    }
+};
+
 } // namespace
+
+// Qt loads the log as a bridge plugin, linked into this test.
+class AccessibilityLogPlugin final : public QAccessibleBridgePlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QAccessibleBridgeFactoryInterface_iid FILE "AccessibilityLog.json")
+
+public:
+    QAccessibleBridge *create(const QString &) override { return new AccessibilityLog; }
+};
+Q_IMPORT_PLUGIN(AccessibilityLogPlugin)
 
 class Form1Test : public QObject
 {
@@ -105,6 +152,7 @@ private Q_SLOTS:
     void secondPressAsDoubleClickScores();
     void listChoiceByMouse_data();
     void listChoiceByMouse();
+    void listChoiceByKeyboard_data();
     void listChoiceByKeyboard();
     void chosenDifficultyStaysChosen_data();
     void chosenDifficultyStaysChosen();
@@ -149,9 +197,9 @@ void Form1Test::controls_data()
                               << "vantoke::CommandButton" << QRect(264, 192, 57, 33) << QColor(192, 192, 192)
                               << "Start";
     QTest::newRow("txtTime") << "txtTime"
-                             << "QLineEdit" << QRect(408, 96, 49, 41) << none << "";
+                             << "vantoke::DisplayBox" << QRect(408, 96, 49, 41) << none << "";
     QTest::newRow("txtPoints") << "txtPoints"
-                               << "QLineEdit" << QRect(128, 96, 49, 41) << none << "";
+                               << "vantoke::DisplayBox" << QRect(128, 96, 49, 41) << none << "";
     QTest::newRow("pct4") << "pct4"
                           << "vantoke::Square" << QRect(136, 416, 73, 73) << red << "";
     QTest::newRow("pct5") << "pct5"
@@ -167,9 +215,9 @@ void Form1Test::controls_data()
     QTest::newRow("lbl3") << "lbl3"
                           << "QLabel" << QRect(264, 48, 57, 17) << red << "Difficulty";
     QTest::newRow("txtPercent") << "txtPercent"
-                                << "QLineEdit" << QRect(56, 184, 57, 41) << none << "";
+                                << "vantoke::DisplayBox" << QRect(56, 184, 57, 41) << none << "";
     QTest::newRow("txtSquares") << "txtSquares"
-                                << "QLineEdit" << QRect(472, 184, 57, 41) << none << "";
+                                << "vantoke::DisplayBox" << QRect(472, 184, 57, 41) << none << "";
     QTest::newRow("lbl4") << "lbl4"
                           << "QLabel" << QRect(56, 160, 57, 17) << red << "Percent Hit";
     QTest::newRow("lbl5") << "lbl5"
@@ -233,21 +281,36 @@ void Form1Test::tabOrderAndInitialFocus()
 {
     Rig rig;
     QCOMPARE(rig.form.focusWidget(), rig.control("cmdStart"));
-    // Where the platform lets a window be activated (Wayland leaves that to the compositor, and a
-    // headless one never does it), the list's focus frame is checked on the active window.
-    const bool active = QGuiApplication::platformName() != QLatin1String("wayland");
+    // The list's focus frame is checked where the window can be active.
+    const bool active = Rig::activates();
     if (active)
-        QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+        QVERIFY(rig.activate());
 
     for (int square = 1; square <= 6; ++square)
         rig.form.setSquareVisible(square, true);
     const QStringList expected{"pct1", "pct2", "pct3", "cmdStart", "txtTime", "txtPoints", "pct4", "pct5", "pct6",
         "lst1", "txtPercent", "txtSquares"};
+    for (const char *name : {"txtPoints", "txtTime", "txtSquares", "txtPercent"})
+        rig.box(name)->setText(QStringLiteral("12"));
     QStringList chain;
     rig.control("pct1")->setFocus();
+    const bool logged = QGuiApplication::platformName() == QLatin1String("offscreen");
     for (int step = 0; step < expected.size(); ++step) {
         chain << rig.form.focusWidget()->objectName();
+        AccessibilityLog::events.clear();
         QTest::keyClick(rig.form.windowHandle(), Qt::Key_Tab);
+        // A screen reader takes the first event about a control as where the focus went; any
+        // other, such as a box's select-all on Tab, would hide the focus it announces.
+        if (logged) {
+            const std::optional<QAccessible::Event> first = AccessibilityLog::firstAbout(rig.form.focusWidget());
+            QVERIFY2(first == QAccessible::Focus,
+                qPrintable(QStringLiteral("%1: first event 0x%2")
+                               .arg(rig.form.focusWidget()->objectName())
+                               .arg(first ? int(*first) : 0, 0, 16)));
+        }
+        // Tab into a box selects its text, once the focus is announced.
+        if (auto *box = qobject_cast<QLineEdit *>(rig.form.focusWidget()); box && active)
+            QCOMPARE(box->selectedText(), QStringLiteral("12"));
         // Tab into the list puts its focus frame on the first item without choosing it: the
         // difficulty is the selected item's, so there is none. Only an active window's list
         // gets the focus-in that places the frame.
@@ -369,20 +432,49 @@ void Form1Test::listChoiceByMouse()
     QCOMPARE(rig.control<QListWidget>("lst1")->verticalScrollBar()->value(), 0);
 }
 
+void Form1Test::listChoiceByKeyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Down") << int(Qt::Key_Down);
+    QTest::newRow("Up") << int(Qt::Key_Up);
+    QTest::newRow("Left") << int(Qt::Key_Left);
+    QTest::newRow("Right") << int(Qt::Key_Right);
+    QTest::newRow("Home") << int(Qt::Key_Home);
+    QTest::newRow("End") << int(Qt::Key_End);
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp);
+    QTest::newRow("Page Down") << int(Qt::Key_PageDown);
+}
+
+// Through the window: Tab into the list, where nothing is chosen yet. The first navigation key
+// chooses the item under the focus frame, "Medium"; later keys move the choice from there. Each
+// choice clears the four boxes.
 void Form1Test::listChoiceByKeyboard()
 {
+    QFETCH(int, key);
     Rig rig;
-    auto *list = rig.control<QListWidget>("lst1");
-    rig.chooseDifficulty(0);
-    for (const char *name : {"txtPoints", "txtTime", "txtSquares", "txtPercent"})
-        rig.box(name)->setText(QStringLiteral("x"));
-    QTest::keyClick(list, Qt::Key_Down);
-    QCOMPARE(rig.form.difficultyText(), QStringLiteral("Hard"));
-    QCOMPARE(rig.texts(), QStringList(4, QStringLiteral("0")));
-    rig.box("txtTime")->setText(QStringLiteral("x"));
-    QTest::keyClick(list, Qt::Key_Up);
-    QCOMPARE(rig.form.difficultyText(), QStringLiteral("Medium"));
-    QCOMPARE(rig.box("txtTime")->text(), QStringLiteral("0"));
+    int listClicks = 0;
+    connect(&rig.form, &Form1::difficultyClicked, [&listClicks] { ++listClicks; });
+    const bool active = Rig::activates();
+    if (active)
+        QVERIFY(rig.activate());
+    rig.box("txtPoints")->setFocus();
+    QTest::keyClick(rig.form.windowHandle(), Qt::Key_Tab);
+    QCOMPARE(rig.form.focusWidget(), rig.control("lst1"));
+    if (active)
+        QCOMPARE(rig.control<QListWidget>("lst1")->currentRow(), 0);
+    const struct
+    {
+        Qt::Key key;
+        const char *difficulty;
+    } steps[] = {{Qt::Key(key), "Medium"}, {Qt::Key_Down, "Hard"}, {Qt::Key_Up, "Medium"}};
+    for (const auto &step : steps) {
+        for (const char *name : {"txtPoints", "txtTime", "txtSquares", "txtPercent"})
+            rig.box(name)->setText(QStringLiteral("x"));
+        QTest::keyClick(rig.form.windowHandle(), step.key);
+        QCOMPARE(rig.form.difficultyText(), QLatin1String(step.difficulty));
+        QCOMPARE(rig.texts(), QStringList(4, QStringLiteral("0")));
+        QCOMPARE(listClicks, int(&step - steps) + 1);
+    }
 }
 
 void Form1Test::chosenDifficultyStaysChosen_data()

@@ -1,11 +1,29 @@
 #include "ChoiceList.h"
 
+#include <QKeyEvent>
+#include <algorithm>
+
 namespace vantoke {
 
 ChoiceList::ChoiceList(QWidget *parent)
     : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void ChoiceList::keyPressEvent(QKeyEvent *event)
+{
+    static constexpr int kNavigationKeys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,
+        Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown};
+    const bool navigates = std::ranges::find(kNavigationKeys, event->key()) != std::end(kNavigationKeys);
+    if (!navigates || selectionModel()->hasSelection() || count() == 0) {
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    // The focus frame is on the first item until the list has had the focus.
+    const QModelIndex framed = currentIndex().isValid() ? currentIndex() : model()->index(0, 0);
+    selectionModel()->setCurrentIndex(framed, QItemSelectionModel::ClearAndSelect);
+    event->accept();
 }
 
 QItemSelectionModel::SelectionFlags ChoiceList::selectionCommand(const QModelIndex &index, const QEvent *event) const

@@ -5,7 +5,8 @@
 namespace vantoke {
 
 // A single-choice list as the design's platform has it: before the first choice nothing is
-// selected; after it, the player can change the choice but never clear it.
+// selected, and the first navigation key chooses the item under the focus frame; after it, the
+// player can change the choice but never clear it.
 class ChoiceList final : public QListWidget
 {
     Q_OBJECT
@@ -14,6 +15,7 @@ public:
     explicit ChoiceList(QWidget *parent);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     // Every mouse and key action of the player selects through this; an action that would leave
     // no selection (Ctrl+click or Ctrl+Space on the chosen item) does nothing instead.
     QItemSelectionModel::SelectionFlags selectionCommand(

@@ -2,6 +2,7 @@
 
 #include "ChoiceList.h"
 #include "CommandButton.h"
+#include "DisplayBox.h"
 #include "Square.h"
 
 #include <QCloseEvent>
@@ -173,7 +174,7 @@ void Form1::buildControls()
             control = m_start;
             break;
         case Kind::TextBox: {
-            auto *box = new QLineEdit(this);
+            auto *box = new DisplayBox(this);
             m_displays.at(row.slot) = box;
             control = box;
             break;
@@ -253,6 +254,16 @@ QString Form1::difficultyText()
 {
     const QList<QListWidgetItem *> selected = m_difficulty->selectedItems();
     return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+bool Form1::focusNextPrevChild(bool next)
+{
+    if (!QWidget::focusNextPrevChild(next))
+        return false;
+    // Qt has announced the new focus by now; a box's selection may follow it.
+    if (auto *box = qobject_cast<DisplayBox *>(focusWidget()))
+        box->selectOnTab();
+    return true;
 }
 
 void Form1::closeEvent(QCloseEvent *event)

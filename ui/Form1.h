@@ -46,6 +46,8 @@ Q_SIGNALS:
 protected:
     // A close mid-game stops every running game, so the program can end.
     void closeEvent(QCloseEvent *event) override;
+    // Tab and Shift+Tab move the focus through here.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildControls();
