@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
 # lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); the
-# offscreen suites built with Clang; a packager's builds with Fedora's and Debian's flags; the same
+# game's window read by the Orca screen reader; the offscreen suites built with Clang; a packager's builds with Fedora's and Debian's flags; the same
 # suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the formatting check; the
 # AppStream validator and groff's checks of the manual page; and the Debian package: lintian,
 # installed, started, purged.
@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh clang clang-format desktop-file-utils appstream dpkg-dev file lintian groff-base \
-    man-db xvfb xauth xdotool wmctrl openbox weston locales
+    man-db xvfb xauth xdotool wmctrl openbox weston locales orca at-spi2-core dbus-daemon
 
 # The text forms' test checks its texts under a German locale, which a new machine lacks.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
@@ -21,6 +21,7 @@ fi
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+bash scripts/screen-reader-check.sh build/default/app/vantoke
 
 cmake --preset clang
 cmake --build --preset clang

@@ -20,8 +20,10 @@ void ChoiceList::keyPressEvent(QKeyEvent *event)
         QListWidget::keyPressEvent(event);
         return;
     }
-    // The focus frame is on the first item until the list has had the focus.
+    // The focus frame is on the first item until the list has had the focus. The frame leaves it
+    // and comes back, so that the item's focus is announced with its choice, as a move would be.
     const QModelIndex framed = currentIndex().isValid() ? currentIndex() : model()->index(0, 0);
+    selectionModel()->clearCurrentIndex();
     selectionModel()->setCurrentIndex(framed, QItemSelectionModel::ClearAndSelect);
     event->accept();
 }
