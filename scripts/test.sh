@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
 # lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); the
-# game's window read by the Orca screen reader; the offscreen suites built with Clang; a packager's builds with Fedora's and Debian's flags; the same
-# suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the formatting check; the
+# game's window read by the Orca screen reader; the offscreen suites built with Clang; a
+# packager's builds with Fedora's and Debian's flags; the same suite built with AddressSanitizer
+# and UndefinedBehaviorSanitizer; the formatting check; the
 # AppStream validator and groff's checks of the manual page; and the Debian package: lintian,
 # installed, started, purged.
 set -euo pipefail
