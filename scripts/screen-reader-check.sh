@@ -43,12 +43,13 @@ finish() {
 }
 trap finish EXIT
 
-# Waits until Orca has spoken words that match `pattern`, after the words last waited for.
+# Waits until the words Orca has spoken since those last waited for, taken together, match
+# `pattern`: Orca 43 says a list's name and role as two utterances, where 48 says them as one.
 heard=0
 wait_for() {
     local pattern=$1 what=$2
     for _ in $(seq 200); do
-        if spoken | tail -n +"$((heard + 1))" | grep -qE "$pattern"; then
+        if spoken | tail -n +"$((heard + 1))" | tr '\n' ' ' | grep -qE "$pattern"; then
             heard=$(spoken | wc -l)
             return 0
         fi
@@ -70,7 +71,7 @@ wait_for 'Screen reader on' '"Screen reader on"'
 "$program" >"$work/game.log" 2>&1 &
 game=$!
 xdotool search --sync --name '^Vantoke$' windowactivate --sync >/dev/null
-wait_for '^Start (push )?button' 'the Start button at start-up'
+wait_for 'Start (push )?button' 'the Start button at start-up'
 
 status=0
 press() {
@@ -82,17 +83,17 @@ press() {
         status=1
     fi
 }
-press Tab '^Time Elapsed (text|entry)' '"Time Elapsed", a text box'
-press Tab '^Points (text|entry)' '"Points", a text box'
-press Tab '^Difficulty' '"Difficulty"'
-press Tab '^(Percent Hit) (text|entry)' '"Percent Hit", a text box'
-press Tab '^Squares (text|entry)' '"Squares", a text box'
-press Tab '^Start (push )?button' '"Start", a button'
-press Tab '^Time Elapsed' '"Time Elapsed"'
-press Tab '^Points' '"Points"'
-press Tab '^List with 3 items' 'the list and its size'
-press Down '^Medium' 'the chosen "Medium"'
-press Down '^Hard' 'the chosen "Hard"'
+press Tab 'Time Elapsed (text|entry)' '"Time Elapsed", a text box'
+press Tab 'Points (text|entry)' '"Points", a text box'
+press Tab 'Difficulty\.? List with 3 items' '"Difficulty", a list of 3 items'
+press Tab 'Percent Hit (text|entry)' '"Percent Hit", a text box'
+press Tab 'Squares (text|entry)' '"Squares", a text box'
+press Tab 'Start (push )?button' '"Start", a button'
+press Tab 'Time Elapsed (text|entry)' '"Time Elapsed", a text box'
+press Tab 'Points (text|entry)' '"Points", a text box'
+press Tab 'Difficulty\.? List with 3 items' '"Difficulty", a list of 3 items'
+press Down 'Medium' 'the chosen "Medium"'
+press Down 'Hard' 'the chosen "Hard"'
 
 kill "$game"
 wait "$game" 2>/dev/null || true
