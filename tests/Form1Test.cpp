@@ -311,10 +311,9 @@ void Form1Test::tabOrderAndInitialFocus()
         // other, such as a box's select-all on Tab, would hide the focus it announces.
         if (log) {
             const std::optional<QAccessible::Event> first = log->firstAbout(rig.form.focusWidget());
-            QVERIFY2(first == QAccessible::Focus,
-                qPrintable(QStringLiteral("%1: first event 0x%2")
-                               .arg(rig.form.focusWidget()->objectName())
-                               .arg(first ? int(*first) : 0, 0, 16)));
+            const QString type = first ? QString::number(*first, 16) : QStringLiteral("none");
+            const QString what = rig.form.focusWidget()->objectName() + QStringLiteral(": first event ") + type;
+            QVERIFY2(first == QAccessible::Focus, qPrintable(what));
         }
         // Tab into a box selects its text, once the focus is announced.
         if (auto *box = qobject_cast<QLineEdit *>(rig.form.focusWidget()); box && active)
