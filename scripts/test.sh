@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh clang clang-format desktop-file-utils appstream dpkg-dev file lintian groff-base \
-    man-db xvfb xauth xdotool wmctrl openbox weston locales orca at-spi2-core dbus-daemon
+    man-db xvfb xauth xdotool wmctrl openbox weston locales orca at-spi2-core dbus-daemon gdb
 
 # The text forms' test checks its texts under a German locale, which a new machine lacks.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then

@@ -1,56 +1,130 @@
 #!/usr/bin/env bash
 # Runs a test on a real display server: "xcb" on Xvfb with the openbox window manager, "wayland"
 # on weston's headless backend. Each run gets its own server, and its own runtime directory.
-# usage: on-platform.sh xcb|wayland COMMAND [ARGUMENT...]
+#
+# A Qt Test suite that hangs inside a test function is QTest's to report: it prints the stacks
+# and aborts after five minutes. A hang outside them, while Qt's platform plugin connects to the
+# server or closes the connection, comes before QTest's first line or after its last. With
+# --watch, this script looks out for that: it prints the stacks of every thread, stops the suite,
+# and runs it once more on a new server. Qt 6.4's Wayland client can deadlock there when its two
+# event threads are not scheduled in time on a loaded machine; a second hang, or any other
+# failure, fails the run.
+# usage: on-platform.sh [--watch] xcb|wayland COMMAND [ARGUMENT...]
 set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+
+# --watched SUITE...: runs a Qt Test suite and copies its output; status 124 if it hung outside
+# its test functions.
+if [ "$1" = --watched ]; then
+    shift
+    output=$(mktemp)
+    "$@" >"$output" 2>&1 &
+    test_pid=$!
+    start_limit=60 end_limit=120 waited=0 ended=
+    hang=
+    while kill -0 "$test_pid" 2>/dev/null; do
+        if grep -q '^\*\*\*\*\*\*\*\*\* Finished testing of ' "$output"; then
+            ended=$((${ended:--1} + 1))
+            [ "$ended" -lt $((end_limit * 10)) ] || hang="after its results, for $end_limit s"
+        elif ! grep -q '^\*\*\*\*\*\*\*\*\* Start testing of ' "$output"; then
+            [ "$waited" -lt $((start_limit * 10)) ] || hang="before its first line, for $start_limit s"
+        fi
+        [ -z "$hang" ] || break
+        waited=$((waited + 1))
+        sleep 0.1
+    done
+    status=0
+    if [ -n "$hang" ]; then
+        echo "on-platform: $(basename "$1") hung $hang; its threads:"
+        if command -v gdb >/dev/null; then
+            gdb -p "$test_pid" -batch -ex 'thread apply all bt' 2>&1 | grep -E '^(Thread|#)' || true
+        else
+            for task in /proc/"$test_pid"/task/*; do echo "$(cat "$task/comm"): $(cat "$task/wchan")"; done
+        fi
+        if [ -f "$XDG_RUNTIME_DIR/weston.log" ]; then
+            echo "on-platform: the compositor's log:"
+            cat "$XDG_RUNTIME_DIR/weston.log"
+        fi
+        kill -9 "$test_pid"
+        wait "$test_pid" 2>/dev/null || true
+        status=124
+    else
+        wait "$test_pid" || status=$?
+    fi
+    cat "$output"
+    rm -f "$output"
+    exit "$status"
+fi
+
+runner=()
+if [ "$1" = --watch ]; then
+    runner=("$here/on-platform.sh" --watched)
+    shift
+fi
 platform=$1
 shift
-
-runtime=$(mktemp -d)
-chmod 700 "$runtime"
-server=
-cleanup() {
-    [ -z "$server" ] || kill "$server" 2>/dev/null || true
-    rm -rf "$runtime"
-}
-trap cleanup EXIT
-export XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=$platform
-# For sanitizer builds: a few leaks of Qt's own on a real platform are not the game's, and are
-# suppressed by the functions that make them. The system's libraries are built without frame
-# pointers, so those functions show in a leak's stack only when it is unwound in full.
-export LSAN_OPTIONS="suppressions=$(dirname "$(realpath "$0")")/platform-leaks.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-[ -z "${ASAN_OPTIONS:-}" ] || export ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_malloc=0:malloc_context_size=12"
-
 case $platform in
-xcb)
-    # xvfb-run picks a free display; openbox stays until the test ends.
-    xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
-        openbox >/dev/null 2>&1 &
-        for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
-        "$@"; status=$?
-        kill %1 2>/dev/null
-        exit $status' run-on-xcb "$@"
-    ;;
-wayland)
-    weston --backend=headless-backend.so --socket=wayland-test --idle-time=0 --width=1280 --height=1024 \
-        >"$runtime/weston.log" 2>&1 &
-    server=$!
-    for _ in $(seq 100); do [ -S "$runtime/wayland-test" ] && break; sleep 0.05; done
-    [ -S "$runtime/wayland-test" ] || { cat "$runtime/weston.log" >&2; exit 1; }
-    export WAYLAND_DISPLAY=wayland-test
-    # The game draws with the raster engine into shared memory and never uses OpenGL. Qt 6.4
-    # still loads its EGL client-buffer integration, and with it the system's GL driver, only to
-    # ask whether it may draw window decorations; Mesa's driver then leaves a leak that it takes
-    # away with it when unloaded at exit, so the leak check can name nothing. Without decorations
-    # no GL driver is loaded, as on a system that has none.
-    export QT_WAYLAND_DISABLE_WINDOWDECORATION=1
-    # A compositor with no seat has no text input; Qt 6.4's Wayland input context then crashes
-    # on a key in a text box. The compose input context is what a seat-less session would use.
-    export QT_IM_MODULE=compose
-    "$@"
-    ;;
+xcb | wayland) ;;
 *)
     echo "unknown platform: $platform" >&2
     exit 2
     ;;
 esac
+export QT_QPA_PLATFORM=$platform
+# For sanitizer builds: a few leaks of Qt's own on a real platform are not the game's, and are
+# suppressed by the functions that make them. The system's libraries are built without frame
+# pointers, so those functions show in a leak's stack only when it is unwound in full.
+export LSAN_OPTIONS="suppressions=$here/platform-leaks.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+[ -z "${ASAN_OPTIONS:-}" ] || export ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_malloc=0:malloc_context_size=12"
+
+# One run on a server of its own; the runtime directory goes with the server.
+run_once() (
+    runtime=$(mktemp -d)
+    chmod 700 "$runtime"
+    server=
+    cleanup() {
+        [ -z "$server" ] || kill "$server" 2>/dev/null || true
+        rm -rf "$runtime"
+    }
+    trap cleanup EXIT
+    export XDG_RUNTIME_DIR=$runtime
+    case $platform in
+    xcb)
+        # xvfb-run picks a free display; openbox stays until the test ends.
+        xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
+            openbox >/dev/null 2>&1 &
+            for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
+            "$@"; status=$?
+            kill %1 2>/dev/null
+            exit $status' run-on-xcb "${runner[@]}" "$@"
+        ;;
+    wayland)
+        weston --backend=headless-backend.so --socket=wayland-test --idle-time=0 --width=1280 --height=1024 \
+            >"$runtime/weston.log" 2>&1 &
+        server=$!
+        for _ in $(seq 100); do [ -S "$runtime/wayland-test" ] && break; sleep 0.05; done
+        [ -S "$runtime/wayland-test" ] || { cat "$runtime/weston.log" >&2; exit 1; }
+        export WAYLAND_DISPLAY=wayland-test
+        # The game draws with the raster engine into shared memory and never uses OpenGL. Qt 6.4
+        # still loads its EGL client-buffer integration, and with it the system's GL driver, only
+        # to ask whether it may draw window decorations; Mesa's driver then leaves a leak that it
+        # takes away with it when unloaded at exit, so the leak check can name nothing. Without
+        # decorations no GL driver is loaded, as on a system that has none.
+        export QT_WAYLAND_DISABLE_WINDOWDECORATION=1
+        # A compositor with no seat has no text input; Qt 6.4's Wayland input context then
+        # crashes on a key in a text box. The compose input context is what a seat-less session
+        # would use.
+        export QT_IM_MODULE=compose
+        "${runner[@]}" "$@"
+        ;;
+    esac
+)
+
+status=0
+run_once "$@" || status=$?
+if [ ${#runner[@]} -gt 0 ] && [ "$status" -eq 124 ]; then
+    echo "on-platform: the test hung outside its test functions; running it once more on a new server"
+    status=0
+    run_once "$@" || status=$?
+fi
+exit "$status"
