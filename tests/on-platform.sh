@@ -20,17 +20,16 @@ if [ "$1" = --watched ]; then
     output=$(mktemp)
     "$@" >"$output" 2>&1 &
     test_pid=$!
-    start_limit=60 end_limit=120 waited=0 ended=
-    hang=
-    while kill -0 "$test_pid" 2>/dev/null; do
-        if grep -q '^\*\*\*\*\*\*\*\*\* Finished testing of ' "$output"; then
-            ended=$((${ended:--1} + 1))
-            [ "$ended" -lt $((end_limit * 10)) ] || hang="after its results, for $end_limit s"
-        elif ! grep -q '^\*\*\*\*\*\*\*\*\* Start testing of ' "$output"; then
-            [ "$waited" -lt $((start_limit * 10)) ] || hang="before its first line, for $start_limit s"
+    started=$SECONDS finished= hang=
+    while [ -z "$hang" ] && kill -0 "$test_pid" 2>/dev/null; do
+        if [ -z "$finished" ] && grep -q '^\*\*\*\*\*\*\*\*\* Finished testing of ' "$output"; then
+            finished=$SECONDS
         fi
-        [ -z "$hang" ] || break
-        waited=$((waited + 1))
+        if [ -n "$finished" ]; then
+            [ $((SECONDS - finished)) -lt 120 ] || hang="after its results, for 120 s"
+        elif ! grep -q '^\*\*\*\*\*\*\*\*\* Start testing of ' "$output"; then
+            [ $((SECONDS - started)) -lt 60 ] || hang="before its first line, for 60 s"
+        fi
         sleep 0.1
     done
     status=0
