@@ -1,11 +1,10 @@
-// Measures the figures the README records: start-up to the first painted frame, idle memory,
+// Measures the figures docs/performance.md records: start-up to the first painted frame, idle memory,
 // the CPU share and timing of a paced game, press-to-hidden latency, and a no-difficulty game.
 // One figure from one run says little on a shared machine, so the program runs the measures in
 // a fresh process of its own VANTOKE_BENCH_RUNS times (5 unless told), and reports each figure's
 // median and range over the runs.
-#include "EventTable.h"
-#include "Form1.h"
 #include "QtRuntime.h"
+#include "WindowRig.h"
 
 #include <QApplication>
 #include <QDir>
@@ -112,13 +111,11 @@ double percentile(std::vector<double> values, double fraction)
 class Presser : public QObject
 {
 public:
-    Presser(Form1 &form, QtRuntime &runtime)
+    Presser(WindowRig &rig, QtRuntime &runtime)
         : m_runtime(runtime)
     {
-        for (int square = 1; square <= 6; ++square) {
-            QWidget *widget = form.findChild<QWidget *>(QStringLiteral("pct%1").arg(square));
-            widget->installEventFilter(this);
-        }
+        for (int square = 1; square <= 6; ++square)
+            rig.square(square)->installEventFilter(this);
         m_thread = std::thread([this] { run(); });
     }
     ~Presser() override
@@ -271,8 +268,6 @@ int main(int argc, char *argv[])
     }
     QApplication application(argc, argv);
     QtRuntime runtime;
-    Form1 form(runtime);
-    connectEventTable(form);
 
     // Start-up: from the top of main to the end of the first frame's paint.
     double firstFrame = 0.0;
@@ -290,9 +285,8 @@ int main(int argc, char *argv[])
             return false;
         }
     } firstPaint(&firstFrame);
-    form.installEventFilter(&firstPaint);
-    form.load();
-    form.show();
+    WindowRig rig(runtime, &firstPaint);
+    Form1 &form = rig.form;
     while (firstFrame == 0.0)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     form.removeEventFilter(&firstPaint);
@@ -302,7 +296,7 @@ int main(int argc, char *argv[])
     report("idle_rss", residentMiB());
 
     // The busy-wait reference: the pause as a spin that pumps and reads the clock, no sleep.
-    auto *list = form.findChild<QListWidget *>(QStringLiteral("lst1"));
+    QListWidget *list = rig.list();
     double cpu = cpuSeconds();
     double wall = runtime.clock();
     while (runtime.clock() - wall < 2.0)
@@ -322,7 +316,7 @@ int main(int argc, char *argv[])
     std::vector<double> latencies;
     double playedShare = 0.0;
     {
-        Presser presser(form, runtime);
+        Presser presser(rig, runtime);
         playedShare = pacedGameShare();
         latencies = presser.latencies;
     }

@@ -1,6 +1,4 @@
-#include "EventTable.h"
-#include "Form1.h"
-#include "VirtualRuntime.h"
+#include "WindowRig.h"
 
 #include <QClipboard>
 #include <QInputDevice>
@@ -54,12 +52,8 @@ public:
         : m_plan(plan)
         , m_random(plan.seed)
     {
-        m_runtime.setPumpsQt(true);
         // Every clock reading takes 2 ms, so games with no difficulty end too.
         m_runtime.setStepPerReading(0.002);
-        connectEventTable(m_form);
-        m_form.load();
-        m_form.show();
         m_window = m_form.windowHandle();
         m_closeAt = plan.closes ? pick(1, plan.actions - 1) : -1;
     }
@@ -143,7 +137,7 @@ private:
 
     void pressStart()
     {
-        auto *start = m_form.findChild<QPushButton *>(QStringLiteral("cmdStart"));
+        auto *start = m_rig.control<QPushButton>("cmdStart");
         const QPoint at = centreOf(start);
         if (!inWindow(at))
             return;
@@ -164,8 +158,8 @@ private:
     {
         static const QRegularExpression count(QStringLiteral("^(0|[1-9][0-9]*)$"));
         static const QRegularExpression percent(QStringLiteral("^([0-9]+\\.[0-9]{2}%|0)$"));
-        const QString squares = m_form.findChild<QLineEdit *>(QStringLiteral("txtSquares"))->text();
-        const QString ratio = m_form.findChild<QLineEdit *>(QStringLiteral("txtPercent"))->text();
+        const QString squares = m_rig.box("txtSquares")->text();
+        const QString ratio = m_rig.box("txtPercent")->text();
         expect(count.match(squares).hasMatch(), QStringLiteral("txtSquares shows \"%1\"").arg(squares.left(40)));
         expect(percent.match(ratio).hasMatch(), QStringLiteral("txtPercent shows \"%1\"").arg(ratio.left(40)));
     }
@@ -193,7 +187,7 @@ private:
 
     void chooseDifficulty()
     {
-        auto *list = m_form.findChild<QListWidget *>(QStringLiteral("lst1"));
+        auto *list = m_rig.list();
         if (pick(0, 1) == 0) {
             const QRect item = list->visualItemRect(list->item(pick(0, list->count() - 1)));
             const QPoint at = list->viewport()->mapTo(&m_form, item.center());
@@ -264,8 +258,9 @@ private:
 
     Plan m_plan;
     std::mt19937 m_random;
-    VirtualRuntime m_runtime;
-    Form1 m_form{m_runtime};
+    VirtualWindowRig m_rig;
+    VirtualRuntime &m_runtime = m_rig.runtime;
+    Form1 &m_form = m_rig.form;
     QWindow *m_window = nullptr;
     int m_done = 0;
     int m_closeAt = -1;
