@@ -26,8 +26,8 @@ int pickSquare(float random)
 
 } // namespace
 
-// Step 9 tests all three in this order; the first closing step tests the first two, the second
-// closing step only the last.
+// A turn's pause tests all three in this order; the first closing pause tests the first two, the
+// second only the last (docs/design.md walks through a turn).
 const Game::Pace Game::kPaces[3] = {{u"Medium", 0.75}, {u"Hard", 0.5}, {u"Insane", 0.25}};
 
 Game::Game(RuntimeServices &runtime, GameSurface &surface)

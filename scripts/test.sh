@@ -8,21 +8,20 @@
 # installed, started, purged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 
-bash scripts/install-deps.sh clang clang-format desktop-file-utils appstream dpkg-dev file lintian groff-base \
+install_missing clang clang-format desktop-file-utils appstream dpkg-dev file lintian groff-base \
     man-db xvfb xauth xdotool wmctrl openbox weston locales orca at-spi2-core dbus-daemon gdb
 
 # The text forms' test checks its texts under a German locale, which a new machine lacks.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
-    as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    "${as_root[@]}" localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
+    as_root localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
 fi
 
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
-bash scripts/screen-reader-check.sh build/default/app/vantoke
+bash tests/screen-reader-check.sh build/default/app/vantoke
 
 cmake --preset clang
 cmake --build --preset clang
@@ -58,11 +57,11 @@ ctest --preset asan
 find app bench game runtime tests ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
     xargs -0 clang-format --dry-run --Werror
 echo "formatting: clean ($(clang-format --version))"
-appstreamcli validate --no-net packaging/org.vantoke.Vantoke.metainfo.xml
-groff -man -ww -z packaging/vantoke.6
+appstreamcli validate --no-net build/default/packaging/org.vantoke.Vantoke.metainfo.xml
+groff -man -ww -z build/default/packaging/vantoke.6
 echo "manual page: clean"
 
 # The package of this version only: an earlier build's would otherwise match as well.
 rm -f build/default/vantoke_*.deb
 (cd build/default && cpack)
-bash scripts/check-package.sh build/default/vantoke_*.deb
+bash packaging/check-package.sh build/default/vantoke_*.deb

@@ -91,11 +91,11 @@ run_once() (
     xcb)
         # xvfb-run picks a free display; openbox stays until the test ends.
         xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
-            openbox >/dev/null 2>&1 &
-            for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
+            . "$0"
+            start_openbox
             "$@"; status=$?
             kill %1 2>/dev/null
-            exit $status' run-on-xcb "${runner[@]}" "$@"
+            exit $status' "$here/../tools/common.sh" "${runner[@]}" "$@"
         ;;
     wayland)
         weston --backend=headless-backend.so --socket=wayland-test --idle-time=0 --width=1280 --height=1024 \
@@ -104,11 +104,8 @@ run_once() (
         for _ in $(seq 100); do [ -S "$runtime/wayland-test" ] && break; sleep 0.05; done
         [ -S "$runtime/wayland-test" ] || { cat "$runtime/weston.log" >&2; exit 1; }
         export WAYLAND_DISPLAY=wayland-test
-        # The game draws with the raster engine into shared memory and never uses OpenGL. Qt 6.4
-        # still loads its EGL client-buffer integration, and with it the system's GL driver, only
-        # to ask whether it may draw window decorations; Mesa's driver then leaves a leak that it
-        # takes away with it when unloaded at exit, so the leak check can name nothing. Without
-        # decorations no GL driver is loaded, as on a system that has none.
+        # Without decorations Qt 6.4 loads no GL driver, whose leak no suppression could name
+        # (docs/testing.md).
         export QT_WAYLAND_DISABLE_WINDOWDECORATION=1
         # A compositor with no seat has no text input; Qt 6.4's Wayland input context then
         # crashes on a key in a text box. The compose input context is what a seat-less session

@@ -4,7 +4,7 @@
 
 namespace vantoke {
 
-// A single-choice list as the design's platform has it: before the first choice nothing is
+// A single-choice list as the design's platform (docs/design.md) has it: before the first choice nothing is
 // selected, and the first navigation key chooses the item under the focus frame; after it, the
 // player can change the choice but never clear it.
 class ChoiceList final : public QListWidget

@@ -4,7 +4,7 @@
 
 namespace vantoke {
 
-// A push button as the design's platform has it: with the focus, Enter chooses it as Space
+// A push button as the design's platform (docs/design.md) has it: with the focus, Enter chooses it as Space
 // does. It is nobody's default button, so Enter elsewhere in the window leaves it alone.
 class CommandButton final : public QPushButton
 {

@@ -15,7 +15,7 @@ class DisplayBox final : public QLineEdit
 public:
     explicit DisplayBox(QWidget *parent);
 
-    // What Tab into a box does on the design's platform: select the whole text.
+    // What Tab into a box does on the design's platform (docs/design.md): select the whole text.
     void selectOnTab();
 
 protected:

@@ -5,14 +5,15 @@
 # Needs xvfb-run, xdotool, wmctrl and openbox.
 # usage: window-check.sh COMMAND [ARGUMENT...]
 set -euo pipefail
+common=$(dirname "$(realpath "$0")")/../tools/common.sh
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -m 700 "$scratch/runtime"
 export XDG_RUNTIME_DIR=$scratch/runtime
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
-    openbox >/dev/null 2>&1 &
-    for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+    . "$0"
+    start_openbox
     "$@" & pid=$!
     for _ in $(seq 300); do
         xdotool search --onlyvisible --name "^Vantoke\$" >/dev/null 2>&1 && break
@@ -26,4 +27,4 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         kill -9 $pid
         exit 1
     fi
-    wait $pid' window-check "$@"
+    wait $pid' "$common" "$@"

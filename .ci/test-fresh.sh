@@ -7,52 +7,48 @@
 # usage: test-fresh.sh [SUITE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 suite=${1:-trixie}
 
-as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
-command -v debootstrap >/dev/null || bash scripts/install-deps.sh debootstrap
-
-# The mirror this machine installs from.
-mirror=$(awk '/^URIs:/{print $2; exit}' /etc/apt/sources.list.d/*.sources 2>/dev/null || true)
-[ -n "$mirror" ] || mirror=$(awk '/^deb /{print $2; exit}' /etc/apt/sources.list)
+command -v debootstrap >/dev/null || install_missing debootstrap
+mirror=$(apt_mirror)
 
 # The bare system is made once and copied for each run; what the test command installs goes
 # into the copy only.
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/vantoke/debootstrap-$suite
 if [ ! -f "$cache/.complete" ]; then
-    "${as_root[@]}" rm -rf "$cache"
+    as_root rm -rf "$cache"
     mkdir -p "$cache"
     echo "debootstrap $suite from $mirror"
-    "${as_root[@]}" debootstrap --variant=minbase --include=git,ca-certificates "$suite" "$cache" "$mirror" \
+    as_root debootstrap --variant=minbase --include=git,ca-certificates "$suite" "$cache" "$mirror" \
         >"$cache.log" 2>&1 || { tail -20 "$cache.log" >&2; exit 1; }
-    "${as_root[@]}" touch "$cache/.complete"
+    as_root touch "$cache/.complete"
 fi
 
 root=$(mktemp -d "${TMPDIR:-/var/tmp}/vantoke-$suite.XXXXXX")
 cleanup() {
-    "${as_root[@]}" umount -l "$root/proc" "$root/sys" 2>/dev/null || true
-    "${as_root[@]}" umount -R -l "$root/dev" 2>/dev/null || true
+    as_root umount -l "$root/proc" "$root/sys" 2>/dev/null || true
+    as_root umount -R -l "$root/dev" 2>/dev/null || true
     # Never remove through a mount that is still attached: the host's /dev is bound in.
-    grep -q " $root/" /proc/mounts || "${as_root[@]}" rm -rf --one-file-system "$root"
+    grep -q " $root/" /proc/mounts || as_root rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT
-"${as_root[@]}" cp -a "$cache/." "$root/"
-"${as_root[@]}" git clone -q "$PWD" "$root/root/vantoke"
-"${as_root[@]}" cp /etc/resolv.conf "$root/etc/resolv.conf"
+as_root cp -a "$cache/." "$root/"
+as_root git clone -q "$PWD" "$root/root/vantoke"
+as_root cp /etc/resolv.conf "$root/etc/resolv.conf"
 # The mirror these machines reach serves a snapshot of testing whose Release file is past its
 # Valid-Until date, which apt refuses. That is the snapshot's state, not Debian's: a real testing
 # machine needs no such setting, and only this throw-away root gets it.
 case $suite in
 testing | unstable | sid)
-    echo 'Acquire::Check-Valid-Until "false";' | "${as_root[@]}" tee "$root/etc/apt/apt.conf.d/99snapshot-mirror" >/dev/null
+    echo 'Acquire::Check-Valid-Until "false";' | as_root tee "$root/etc/apt/apt.conf.d/99snapshot-mirror" >/dev/null
     ;;
 esac
-"${as_root[@]}" mount -t proc proc "$root/proc"
-"${as_root[@]}" mount -t sysfs sys "$root/sys"
-"${as_root[@]}" mount --rbind /dev "$root/dev"
+as_root mount -t proc proc "$root/proc"
+as_root mount -t sysfs sys "$root/sys"
+as_root mount --rbind /dev "$root/dev"
 
 echo "testing on a fresh Debian $(cat "$root/etc/debian_version")"
-"${as_root[@]}" chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb CI="${CI:-}" \
+as_root chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb CI="${CI:-}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     bash -lc 'cd /root/vantoke && bash scripts/test.sh'

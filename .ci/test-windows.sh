@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Windows game and its tests (scripts/build-windows.sh), then tries them under Wine:
+# Builds the Windows game and its tests (packaging/build-windows.sh), then tries them under Wine:
 # the suites that make sense on Windows, the window's on the offscreen platform; then the unzipped
 # game on an X server with a window manager, where it must show its window and exit with
 # status 0 when closed. Wine is not Windows, but it runs the same binaries.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 
-bash scripts/build-windows.sh
-bash scripts/install-deps.sh wine64 unzip xvfb xauth xdotool wmctrl openbox
+bash packaging/build-windows.sh
+install_missing wine64 unzip xvfb xauth xdotool wmctrl openbox
 build=build/windows
 export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/vantoke/wine} WINEDEBUG=-all
 
@@ -21,7 +22,7 @@ trap 'rm -rf "$scratch"' EXIT
 unzip -q "$build"/vantoke-*-windows-x86_64.zip -d "$scratch"
 program=$(realpath "$scratch"/vantoke-*/vantoke.exe)
 # Only the game's own folder: WINEPATH would otherwise lead Wine to the build's DLLs.
-if WINEPATH= bash scripts/window-check.sh /usr/lib/wine/wine64 "$program"; then
+if WINEPATH= bash tests/window-check.sh /usr/lib/wine/wine64 "$program"; then
     echo "Windows check: the unzipped vantoke.exe showed its window under Wine and exited with status 0"
 else
     echo "Windows check: the unzipped vantoke.exe failed under Wine" >&2

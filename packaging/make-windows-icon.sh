@@ -3,8 +3,9 @@
 # Windows shows (16 to 256 pixels). Run it after changing the SVG, and commit the result.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 
-bash scripts/install-deps.sh librsvg2-bin imagemagick
+install_missing librsvg2-bin imagemagick
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 images=()

@@ -2,12 +2,13 @@
 # Cross-builds Vantoke for 64-bit Windows on Debian 12 and packs the folder a Windows player unzips
 # and runs: build/windows/vantoke-<version>-windows-x86_64.zip. Qt for Windows is built once from
 # Debian's own qt6-base source with MinGW-w64, the host's Qt tools doing moc and rcc, and is kept
-# under ~/.cache/vantoke, keyed by Qt's version. The tests are built too; scripts/test-windows.sh
+# under ~/.cache/vantoke, keyed by Qt's version. The tests are built too; .ci/test-windows.sh
 # runs them under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 
-bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix dpkg-dev zip
+install_missing g++-mingw-w64-x86-64-posix dpkg-dev zip
 
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
@@ -33,8 +34,7 @@ build_qt() {
     # A private apt state with the source line of the mirror this machine installs from, so the
     # machine's own apt set-up stays as it was.
     local mirror
-    mirror=$(awk '/^URIs:/{print $2; exit}' /etc/apt/sources.list.d/*.sources 2>/dev/null || true)
-    [ -n "$mirror" ] || mirror=$(awk '/^deb /{print $2; exit}' /etc/apt/sources.list)
+    mirror=$(apt_mirror)
     local suite
     suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
     echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $suite main" \
@@ -76,7 +76,7 @@ gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 search=("$qt_prefix/bin" "$gcc_dir" /usr/x86_64-w64-mingw32/lib)
 cat >"$build/wine-run.sh" <<WINE
 #!/usr/bin/env bash
-# Runs a program of this build under Wine; made by scripts/build-windows.sh.
+# Runs a program of this build under Wine; made by packaging/build-windows.sh.
 export WINEPREFIX=\${WINEPREFIX:-$cache/wine}
 export WINEDEBUG=\${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="

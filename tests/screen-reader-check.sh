@@ -24,8 +24,8 @@ fi
 
 work=$VANTOKE_WORK
 log=$work/orca.log
-openbox >/dev/null 2>&1 &
-for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
+. "$(dirname "$(realpath "$0")")/../tools/common.sh"
+start_openbox
 
 # Orca's role words differ between versions: Orca 43 says "push button" where 48 says "button".
 spoken() { tr -d '\r' <"$log" | sed -n "s/^.*SPEECH OUTPUT: '\([^']*\)'.*$/\1/p"; }

@@ -1,0 +1,41 @@
+# Shell helpers shared by the scripts in scripts/, .ci/, packaging/ and tests/; source it.
+
+# Runs a command as root: directly when root already, through sudo otherwise.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    else
+        sudo "$@"
+    fi
+}
+
+# Installs, with apt-get, whichever of the build's packages and of those named this Debian 12 or
+# 13 machine lacks. qt6-wayland lets the game run natively in a Wayland session.
+install_missing() {
+    local package missing=()
+    for package in g++ cmake ninja-build qt6-base-dev qt6-wayland fonts-dejavu-core "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
+    done
+    [ ${#missing[@]} -gt 0 ] || return 0
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# The Debian mirror this machine installs from.
+apt_mirror() {
+    local mirror
+    mirror=$(awk '/^URIs:/{print $2; exit}' /etc/apt/sources.list.d/*.sources 2>/dev/null || true)
+    [ -n "$mirror" ] || mirror=$(awk '/^deb /{print $2; exit}' /etc/apt/sources.list)
+    echo "$mirror"
+}
+
+# Starts the openbox window manager on $DISPLAY in the background, and waits (5 s at most) until
+# it manages the screen.
+start_openbox() {
+    openbox >/dev/null 2>&1 &
+    for _ in $(seq 100); do
+        wmctrl -m >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+}
