@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
-# lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); the
-# game's window read by the Orca screen reader; the offscreen suites built with Clang; a
+# lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); a
+# game played from the keyboard under the Orca screen reader, speaking with espeak-ng; the
+# offscreen suites built with Clang; a
 # packager's builds with Fedora's and Debian's flags; the same suite built with AddressSanitizer
 # and UndefinedBehaviorSanitizer; the formatting check; the
 # AppStream validator and groff's checks of the manual page; and the Debian package: lintian,
@@ -11,7 +12,7 @@ cd "$(dirname "$0")/.."
 . tools/common.sh
 
 install_missing clang clang-format desktop-file-utils appstream dpkg-dev file lintian groff-base \
-    man-db xvfb xauth xdotool wmctrl openbox weston locales orca at-spi2-core dbus-daemon gdb
+    man-db xvfb xauth xdotool wmctrl openbox weston locales orca speech-dispatcher-espeak-ng at-spi2-core dbus-daemon gdb
 
 # The text forms' test checks its texts under a German locale, which a new machine lacks.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then

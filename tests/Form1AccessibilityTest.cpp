@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleBridge>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -18,21 +19,27 @@ struct AccessibilityLog final : QAccessibleBridge
 {
     // The log Qt created. Qt owns its bridges but never frees them; this keeps it in reach.
     static inline AccessibilityLog *instance = nullptr;
-    QList<std::pair<QObject *, QAccessible::Event>> events;
+    struct Event
+    {
+        QObject *object;
+        QAccessible::Event type;
+        int child; // -1 for the object itself
+    };
+    QList<Event> events;
 
     AccessibilityLog() { instance = this; }
     void setRootObject(QAccessibleInterface *) override { }
     void notifyAccessibilityUpdate(QAccessibleEvent *event) override
     {
-        events.append({event->object(), event->type()});
+        events.append({event->object(), event->type(), event->child()});
     }
 
     // The type of the first event about `object` since the log was last cleared.
     std::optional<QAccessible::Event> firstAbout(const QObject *object) const
     {
-        for (const auto &[source, type] : events) {
-            if (source == object)
-                return type;
+        for (const Event &event : events) {
+            if (event.object == object)
+                return event.type;
         }
         return std::nullopt;
     }
@@ -59,6 +66,10 @@ class Form1AccessibilityTest : public QObject
 
 private Q_SLOTS:
     void tabOrderAndInitialFocus();
+    void choiceSaidWithListFocus_data();
+    void choiceSaidWithListFocus();
+    void valuesReadWhole_data();
+    void valuesReadWhole();
     void accessibleNames_data();
     void accessibleNames();
 };
@@ -87,8 +98,15 @@ void Form1AccessibilityTest::tabOrderAndInitialFocus()
         log = AccessibilityLog::instance;
         QVERIFY(log);
     }
+    // The selection a screen reader is told of, as start and end.
+    auto toldSelection = [](QWidget *box) {
+        std::pair<int, int> range;
+        QAccessible::queryAccessibleInterface(box)->textInterface()->selection(0, &range.first, &range.second);
+        return range;
+    };
     for (int step = 0; step < expected.size(); ++step) {
-        chain << rig.form.focusWidget()->objectName();
+        QWidget *left = rig.form.focusWidget();
+        chain << left->objectName();
         if (log)
             log->events.clear();
         QTest::keyClick(rig.form.windowHandle(), Qt::Key_Tab);
@@ -103,6 +121,12 @@ void Form1AccessibilityTest::tabOrderAndInitialFocus()
         // Tab into a box selects its text, once the focus is announced.
         if (auto *box = qobject_cast<QLineEdit *>(rig.form.focusWidget()); box && active)
             QCOMPARE(box->selectedText(), QStringLiteral("12"));
+        // A box the focus leaves keeps its selection, hidden, so a screen reader hears of no
+        // change ("Text unselected").
+        if (auto *box = qobject_cast<QLineEdit *>(left); box && active) {
+            QVERIFY(!box->hasSelectedText());
+            QCOMPARE(toldSelection(box), std::pair(0, 2));
+        }
         // Tab into the list puts its focus frame on the first item without choosing it: the
         // difficulty is the selected item's, so there is none. Only an active window's list
         // gets the focus-in that places the frame.
@@ -114,6 +138,79 @@ void Form1AccessibilityTest::tabOrderAndInitialFocus()
     }
     QCOMPARE(chain, expected);
     QCOMPARE(rig.form.focusWidget()->objectName(), QStringLiteral("pct1"));
+    // New text ends the kept selection.
+    rig.box("txtPoints")->setText(QStringLiteral("3"));
+    QCOMPARE(toldSelection(rig.box("txtPoints")), std::pair(0, 0));
+}
+
+void Form1AccessibilityTest::choiceSaidWithListFocus_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::newRow("nothing chosen") << -1;
+    QTest::newRow("Medium") << 0;
+    QTest::newRow("Insane") << 2;
+}
+
+// Tab into the list: its own focus comes first, then, on a Qt that offers no list's selection
+// to a screen reader, the chosen item's focus, which says the choice; nothing while none is.
+void Form1AccessibilityTest::choiceSaidWithListFocus()
+{
+    QFETCH(int, row);
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QSKIP("A screen reader's bridge takes the events here");
+    VirtualWindowRig rig;
+    QVERIFY(rig.activate());
+    if (row >= 0)
+        rig.chooseDifficulty(row);
+    rig.box("txtPoints")->setFocus();
+    AccessibilityLog *log = AccessibilityLog::instance;
+    log->events.clear();
+    QTest::keyClick(rig.form.windowHandle(), Qt::Key_Tab);
+    QCOMPARE(rig.form.focusWidget(), rig.list());
+
+    QList<int> focusAfterList;
+    bool listFocused = false;
+    for (const AccessibilityLog::Event &event : std::as_const(log->events)) {
+        if (event.object != rig.list() || event.type != QAccessible::Focus)
+            continue;
+        if (listFocused)
+            focusAfterList << event.child;
+        listFocused = listFocused || event.child < 0;
+    }
+    QVERIFY(listFocused);
+    const bool itemSays = row >= 0 && QLibraryInfo::version() < QVersionNumber(6, 5);
+    QCOMPARE(focusAfterList, itemSays ? QList<int>{row} : QList<int>{});
+}
+
+void Form1AccessibilityTest::valuesReadWhole_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("no points") << "0";
+    QTest::newRow("squares") << "20";
+    QTest::newRow("time") << "14.26592";
+    QTest::newRow("percent") << "0.00%";
+}
+
+// A screen reader reads a box's text run by run of its attributes; the runs must cover it all.
+void Form1AccessibilityTest::valuesReadWhole()
+{
+    QFETCH(QString, value);
+    VirtualWindowRig rig;
+    rig.box("txtSquares")->setText(value);
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(rig.box("txtSquares"))->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), value.size());
+    QString read;
+    for (int offset = 0; offset < text->characterCount();) {
+        int start = -1;
+        int end = -1;
+        text->attributes(offset, &start, &end);
+        QVERIFY2(start <= offset && offset < end && end <= text->characterCount(),
+            qPrintable(QStringLiteral("offset %1: run %2 to %3").arg(offset).arg(start).arg(end)));
+        read += text->text(offset, end);
+        offset = end;
+    }
+    QCOMPARE(read, value);
 }
 
 void Form1AccessibilityTest::accessibleNames_data()

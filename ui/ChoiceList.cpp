@@ -1,6 +1,8 @@
 #include "ChoiceList.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <algorithm>
 
 namespace vantoke {
@@ -9,6 +11,17 @@ ChoiceList::ChoiceList(QWidget *parent)
     : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void ChoiceList::announceChoice()
+{
+    const QModelIndexList chosen = selectionModel()->selectedIndexes();
+    if (!hasFocus() || chosen.isEmpty() || QLibraryInfo::version() >= QVersionNumber(6, 5))
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    // Every item shows, in one column: an item's row is its place among the list's children.
+    event.setChild(chosen.first().row());
+    QAccessible::updateAccessibility(&event);
 }
 
 void ChoiceList::keyPressEvent(QKeyEvent *event)

@@ -14,6 +14,11 @@ class ChoiceList final : public QListWidget
 public:
     explicit ChoiceList(QWidget *parent);
 
+    // Tells assistive technology which item is chosen, once the list's own focus is announced.
+    // Qt 6.5 and later offer a list's selection to a screen reader, which reads the choice with
+    // the list; before that, only the focus of an item says it. Nothing while none is chosen.
+    void announceChoice();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     // Every mouse and key action of the player selects through this; an action that would leave

@@ -260,9 +260,11 @@ bool Form1::focusNextPrevChild(bool next)
 {
     if (!QWidget::focusNextPrevChild(next))
         return false;
-    // Qt has announced the new focus by now; a box's selection may follow it.
+    // Qt has announced the new focus by now; a box's selection and the list's choice follow it.
     if (auto *box = qobject_cast<DisplayBox *>(focusWidget()))
         box->selectOnTab();
+    else if (focusWidget() == m_difficulty)
+        m_difficulty->announceChoice();
     return true;
 }
 
