@@ -1,11 +1,13 @@
 #include "EventTable.h"
 #include "Form1.h"
+#include "PlatformChoice.h"
 #include "QtRuntime.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    vantoke::choosePlatform(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vantoke"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vantoke"));

@@ -3,6 +3,7 @@
 // One figure from one run says little on a shared machine, so the program runs the measures in
 // a fresh process of its own VANTOKE_BENCH_RUNS times (5 unless told), and reports each figure's
 // median and range over the runs.
+#include "PlatformChoice.h"
 #include "QtRuntime.h"
 #include "WindowRig.h"
 
@@ -13,6 +14,7 @@
 #include <QMap>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -99,6 +101,39 @@ double residentMiB()
     return 0.0;
 }
 
+// Whether a GL driver is mapped into the process: Mesa's DRI drivers, or its EGL or GLX vendor
+// library, which loads one.
+bool glDriverLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray all = maps.readAll();
+    return all.contains("_dri.so") || all.contains("libEGL_mesa") || all.contains("libGLX_mesa")
+        || all.contains("libgallium");
+}
+
+// CPU time of the calling thread.
+double threadCpuSeconds()
+{
+#ifdef Q_OS_WIN
+    FILETIME created;
+    FILETIME exited;
+    FILETIME kernel;
+    FILETIME user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user))
+        return 0.0;
+    const auto ticks = [](const FILETIME &time) {
+        return static_cast<double>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    return (ticks(kernel) + ticks(user)) * 100e-9;
+#else
+    timespec used{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9;
+#endif
+}
+
 double percentile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
@@ -106,20 +141,26 @@ double percentile(std::vector<double> values, double fraction)
     return values.at(index);
 }
 
-// Sends a left press to each lit square from another thread, at a random moment of its pause,
-// the way the window system's input arrives, and times how long until the square hides.
+// Presses each lit square with the left button from another thread, at a random moment of its
+// pause, and releases it: through Qt's window-system queue, which delivers them to the window
+// as the display server's input, with the focus changes a press brings. Times how long from the
+// press until the square hides.
 class Presser : public QObject
 {
 public:
     Presser(WindowRig &rig, QtRuntime &runtime)
         : m_runtime(runtime)
+        , m_form(rig.form)
     {
         for (int square = 1; square <= 6; ++square)
             rig.square(square)->installEventFilter(this);
         m_thread = std::thread([this] { run(); });
     }
-    ~Presser() override
+    ~Presser() override { stop(); }
+    void stop()
     {
+        if (!m_thread.joinable())
+            return;
         {
             std::lock_guard lock(m_mutex);
             m_quit = true;
@@ -128,6 +169,8 @@ public:
         m_thread.join();
     }
     std::vector<double> latencies;
+    // The presser's own CPU time, which is the benchmark's and not the game's; valid once stopped.
+    double ownCpu() const { return m_ownCpu; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -136,6 +179,7 @@ protected:
         std::lock_guard lock(m_mutex);
         if (event->type() == QEvent::Show) {
             m_lit = widget;
+            m_litAt = widget->mapTo(&m_form, QPointF(widget->rect().center()));
             m_wake.notify_all();
         } else if (event->type() == QEvent::Hide && widget == m_pressed) {
             latencies.push_back(m_runtime.clock() - m_pressedAt);
@@ -152,28 +196,40 @@ private:
         std::unique_lock lock(m_mutex);
         for (;;) {
             m_wake.wait(lock, [this] { return m_quit || m_lit; });
-            if (m_quit)
+            if (m_quit) {
+                m_ownCpu = threadCpuSeconds();
                 return;
+            }
             QWidget *target = std::exchange(m_lit, nullptr);
+            const QPointF at = m_litAt;
             lock.unlock();
             std::this_thread::sleep_for(std::chrono::duration<double>(delay(random)));
             lock.lock();
             m_pressed = target;
             m_pressedAt = m_runtime.clock();
-            const QPointF centre(36, 36);
-            QCoreApplication::postEvent(target,
-                new QMouseEvent(
-                    QEvent::MouseButtonPress, centre, centre, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            lock.unlock();
+            // Returns once the window has handled the event.
+            QWindow *window = m_form.windowHandle();
+            qt_handleMouseEvent(window, at, window->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                QEvent::MouseButtonPress, Qt::NoModifier, ++m_timestamp);
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            qt_handleMouseEvent(window, at, window->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                QEvent::MouseButtonRelease, Qt::NoModifier, m_timestamp += 30);
+            lock.lock();
         }
     }
 
     QtRuntime &m_runtime;
+    Form1 &m_form;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     QWidget *m_lit = nullptr;
+    QPointF m_litAt; // where it shows, in the window
+    int m_timestamp = 0;
     QWidget *m_pressed = nullptr;
     double m_pressedAt = 0.0;
     bool m_quit = false;
+    double m_ownCpu = 0.0;
     std::thread m_thread;
 };
 
@@ -196,6 +252,8 @@ struct Figure
 const Figure kFigures[] = {
     {"startup", "start-up to first frame", "ms"},
     {"idle_rss", "idle resident memory", "MiB"},
+    {"title_bar", "title bar height", "pixels"},
+    {"gl_driver", "GL driver loaded", "1 if loaded"},
     {"busy", "busy-wait reference", "% of a core"},
     {"watched", "CPU, paced \"Insane\" game, watched", "% of a core"},
     {"played", "CPU, paced \"Insane\" game, played", "% of a core"},
@@ -222,7 +280,8 @@ void report(const QByteArray &key, double value)
 }
 
 // Runs the measures in `runs` fresh processes of this program, then prints each figure's median
-// and range. Returns the exit status.
+// and range, and the first run's: the first start after installing is the one a player sees
+// first. Returns the exit status.
 int runAll(const QString &program, int runs)
 {
     QMap<QString, std::vector<double>> values;
@@ -242,13 +301,15 @@ int runAll(const QString &program, int runs)
         std::printf("run %d of %d done\n", run, runs);
         std::fflush(stdout);
     }
-    std::printf("\n%-48s %10s %10s %10s  %s (over %d runs)\n", "figure", "median", "lowest", "highest", "unit", runs);
+    std::printf("\n%-48s %10s %10s %10s %10s  %s (over %d runs)\n", "figure", "median", "lowest", "highest", "first",
+        "unit", runs);
     for (const Figure &figure : kFigures) {
         const std::vector<double> &all = values.value(QString::fromLatin1(figure.key));
         if (all.empty())
             continue;
-        std::printf("%-48s %10.3f %10.3f %10.3f  %s\n", figure.label, percentile(all, 0.5),
-            *std::min_element(all.begin(), all.end()), *std::max_element(all.begin(), all.end()), figure.unit);
+        std::printf("%-48s %10.3f %10.3f %10.3f %10.3f  %s\n", figure.label, percentile(all, 0.5),
+            *std::min_element(all.begin(), all.end()), *std::max_element(all.begin(), all.end()), all.front(),
+            figure.unit);
     }
     return 0;
 }
@@ -257,8 +318,11 @@ int runAll(const QString &program, int runs)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // On a display, the platform the game itself would choose; offscreen where there is none.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    choosePlatform(argc, argv);
     if (argc < 2 || qstrcmp(argv[1], "--once") != 0) {
         QCoreApplication parent(argc, argv);
         const int runs = qEnvironmentVariableIsSet("VANTOKE_BENCH_RUNS")
@@ -294,6 +358,10 @@ int main(int argc, char *argv[])
 
     idleFor(1.0);
     report("idle_rss", residentMiB());
+    // What the player's window has: a title bar drawn by Qt or the window manager (its height),
+    // and whether a GL driver was loaded for it.
+    report("title_bar", form.geometry().top() - form.frameGeometry().top());
+    report("gl_driver", glDriverLoaded() ? 1.0 : 0.0);
 
     // The busy-wait reference: the pause as a spin that pumps and reads the clock, no sleep.
     QListWidget *list = rig.list();
@@ -317,7 +385,11 @@ int main(int argc, char *argv[])
     double playedShare = 0.0;
     {
         Presser presser(rig, runtime);
-        playedShare = pacedGameShare();
+        const double cpuAtStart = cpuSeconds();
+        const double wallAtStart = runtime.clock();
+        form.game().cmdStartClick();
+        presser.stop();
+        playedShare = (cpuSeconds() - cpuAtStart - presser.ownCpu()) / (runtime.clock() - wallAtStart);
         latencies = presser.latencies;
     }
     report("busy", busyShare * 100.0);

@@ -56,8 +56,8 @@ private Q_SLOTS:
 void Form1InputTest::pressesScore()
 {
     VirtualWindowRig rig;
-    QWidget *square = rig.control("pct3");
-    rig.form.setSquareVisible(3, true);
+    QWidget *square = rig.control("pct6");
+    rig.form.setSquareVisible(6, true);
     QTest::mousePress(square, Qt::RightButton);
     QCOMPARE(rig.form.game().state().points, 0);
     QTest::mouseRelease(square, Qt::RightButton);
@@ -66,6 +66,9 @@ void Form1InputTest::pressesScore()
     QCOMPARE(rig.form.game().state().points, 1);
     QVERIFY(square->isHidden());
     QTest::mouseRelease(square, Qt::LeftButton);
+    // The keyboard focus stays where it was: a square takes it by Tab only, and a press that
+    // gave it the focus would hand it on to the list as the square hides.
+    QCOMPARE(rig.form.focusWidget(), rig.control("cmdStart"));
     // A hidden square takes no click.
     rig.click(square);
     QCOMPARE(rig.form.game().state().points, 1);
