@@ -55,8 +55,7 @@ cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan
 
-find app bench game runtime tests ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
-    xargs -0 clang-format --dry-run --Werror
+cmake --build --preset default --target format-check
 echo "formatting: clean ($(clang-format --version))"
 appstreamcli validate --no-net build/default/packaging/org.vantoke.Vantoke.metainfo.xml
 groff -man -ww -z build/default/packaging/vantoke.6
