@@ -28,6 +28,8 @@ void choosePlatform(int argc, char *argv[])
         = preferredPlatform(arguments, QProcessEnvironment::systemEnvironment(), QLibraryInfo::version());
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_FRAME_CALLBACK_TIMEOUT"))
+        qputenv("QT_WAYLAND_FRAME_CALLBACK_TIMEOUT", "0");
 }
 
 } // namespace vantoke

@@ -16,7 +16,10 @@ namespace vantoke {
 QByteArray preferredPlatform(const QStringList &arguments, const QProcessEnvironment &environment, QVersionNumber qt);
 
 // Sets QT_QPA_PLATFORM to preferredPlatform() for this process and this Qt, if that names any;
-// call before the application object exists.
+// call before the application object exists. Also switches off, unless the player set it, the
+// timer with which Qt's Wayland plugin watches each frame for a compositor that stops answering:
+// it wakes the game once a frame, a tenth of a point of a core at a hit's pace, and a raster
+// window gains nothing by it, since its updates wait for the compositor's answer either way.
 void choosePlatform(int argc, char *argv[]);
 
 } // namespace vantoke

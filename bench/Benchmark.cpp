@@ -1,5 +1,6 @@
 // Measures the figures docs/performance.md records: start-up to the first painted frame, idle memory,
-// the CPU share and timing of a paced game, press-to-hidden latency, and a no-difficulty game.
+// the CPU share and timing of a paced game, what as many frames cost Qt in an empty window,
+// press-to-hidden latency, and a no-difficulty game.
 // One figure from one run says little on a shared machine, so the program runs the measures in
 // a fresh process of its own VANTOKE_BENCH_RUNS times (5 unless told), and reports each figure's
 // median and range over the runs.
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QMap>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -233,6 +235,67 @@ private:
     std::thread m_thread;
 };
 
+// Counts the frames a window paints: the update requests the window system hands it, which Qt
+// before 6.8 delivers to the window and from 6.8 on to its widget.
+class FrameCounter : public QObject
+{
+public:
+    explicit FrameCounter(QWidget &widget)
+        : m_widget(widget)
+    {
+        m_widget.installEventFilter(this);
+        m_widget.windowHandle()->installEventFilter(this);
+    }
+    ~FrameCounter() override
+    {
+        m_widget.removeEventFilter(this);
+        m_widget.windowHandle()->removeEventFilter(this);
+    }
+    int frames() const { return std::max(m_toWindow, m_toWidget); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::UpdateRequest)
+            ++(watched == &m_widget ? m_toWidget : m_toWindow);
+        return false;
+    }
+
+private:
+    QWidget &m_widget;
+    int m_toWindow = 0;
+    int m_toWidget = 0;
+};
+
+// Qt's own floor for the frames the game asks for: a window of the game's size with nothing in
+// it, which lights and darkens one square's area on a precise timer, in Qt's own event loop, as
+// many times a second as the pressed game painted frames.
+class FloorWindow : public QWidget
+{
+public:
+    FloorWindow(QSize size, QRect square)
+        : m_square(square)
+    {
+        resize(size);
+    }
+    void toggle()
+    {
+        m_lit = !m_lit;
+        update(m_square);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(m_square, m_lit ? QColor(Qt::red) : palette().window().color());
+    }
+
+private:
+    QRect m_square;
+    bool m_lit = false;
+};
+
 void idleFor(double seconds)
 {
     QEventLoop loop;
@@ -256,6 +319,8 @@ const Figure kFigures[] = {
     {"busy", "busy-wait reference", "% of a core"},
     {"watched", "CPU, paced \"Insane\" game, watched", "% of a core"},
     {"played", "CPU, paced \"Insane\" game, played", "% of a core"},
+    {"played_fps", "frames a second, played", "frames/s"},
+    {"floor", "Qt's floor: an empty window, as many frames", "% of a core"},
     {"press_p50", "press to hidden, p50", "ms"},
     {"press_p99", "press to hidden, p99", "ms"},
     {"press_max", "press to hidden, max", "ms"},
@@ -380,18 +445,45 @@ int main(int argc, char *argv[])
     const double watchedShare = pacedGameShare();
     std::vector<double> latencies;
     double playedShare = 0.0;
+    double playedFps = 0.0;
     {
         Presser presser(rig, runtime);
+        FrameCounter counter(form);
         const double cpuAtStart = cpuSeconds();
         const double wallAtStart = runtime.clock();
         form.game().cmdStartClick();
         presser.stop();
-        playedShare = (cpuSeconds() - cpuAtStart - presser.ownCpu()) / (runtime.clock() - wallAtStart);
+        const double length = runtime.clock() - wallAtStart;
+        playedShare = (cpuSeconds() - cpuAtStart - presser.ownCpu()) / length;
+        playedFps = counter.frames() / length;
         latencies = presser.latencies;
+    }
+    // The floor, with the game's window out of the way.
+    double floorShare = 0.0;
+    {
+        FloorWindow floor(form.size(), rig.square(1)->geometry());
+        form.hide();
+        floor.show();
+        idleFor(0.5);
+        QTimer ticks;
+        ticks.setTimerType(Qt::PreciseTimer);
+        ticks.setInterval(static_cast<int>(1000.0 / std::max(playedFps, 1.0)));
+        QObject::connect(&ticks, &QTimer::timeout, &floor, &FloorWindow::toggle);
+        const double cpuAtStart = cpuSeconds();
+        const double wallAtStart = runtime.clock();
+        ticks.start();
+        idleFor(10.0);
+        ticks.stop();
+        floorShare = (cpuSeconds() - cpuAtStart) / (runtime.clock() - wallAtStart);
+        floor.hide();
+        form.show();
+        idleFor(0.5);
     }
     report("busy", busyShare * 100.0);
     report("watched", watchedShare * 100.0);
     report("played", playedShare * 100.0);
+    report("played_fps", playedFps);
+    report("floor", floorShare * 100.0);
     report("press_p50", percentile(latencies, 0.5) * 1000.0);
     report("press_p99", percentile(latencies, 0.99) * 1000.0);
     report("press_max", percentile(latencies, 1.0) * 1000.0);
