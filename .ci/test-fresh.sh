@@ -3,11 +3,18 @@
 # (minimal, plus git and ca-certificates), where the command installs everything it needs itself.
 # It tests a clone of this repository's committed HEAD, with no locale set, as a new user's
 # shell would. Debian 13 (trixie) unless another suite is named ("testing" for the next Debian).
+# With --after FILE, the root is made and the test command's packages installed at once, and the
+# tests wait until FILE exists, so that CI can make the root while its other parts run.
 # Needs root.
-# usage: test-fresh.sh [SUITE]
+# usage: test-fresh.sh [--after FILE] [SUITE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/common.sh
+gate=
+if [ "${1:-}" = --after ]; then
+    gate=$2
+    shift 2
+fi
 suite=${1:-trixie}
 
 command -v debootstrap >/dev/null || install_missing debootstrap
@@ -33,6 +40,7 @@ cleanup() {
     grep -q " $root/" /proc/mounts || as_root rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM
 as_root cp -a "$cache/." "$root/"
 as_root git clone -q "$PWD" "$root/root/vantoke"
 as_root cp /etc/resolv.conf "$root/etc/resolv.conf"
@@ -48,7 +56,16 @@ as_root mount -t proc proc "$root/proc"
 as_root mount -t sysfs sys "$root/sys"
 as_root mount --rbind /dev "$root/dev"
 
+in_root() {
+    as_root chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb CI="${CI:-}" \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        bash -lc "cd /root/vantoke && $1"
+}
 echo "testing on a fresh Debian $(cat "$root/etc/debian_version")"
-as_root chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb CI="${CI:-}" \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    bash -lc 'cd /root/vantoke && bash scripts/test.sh'
+if [ -n "$gate" ]; then
+    in_root 'bash scripts/test.sh --install'
+    echo "packages installed after $SECONDS s; the tests wait for $gate"
+    for _ in $(seq 5400); do [ -e "$gate" ] && break; sleep 1; done
+    [ -e "$gate" ] || { echo "$gate did not appear within 90 minutes" >&2; exit 1; }
+fi
+in_root 'bash scripts/test.sh'

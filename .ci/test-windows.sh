@@ -13,7 +13,7 @@ build=build/windows
 export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/vantoke/wine} WINEDEBUG=-all
 
 "$build/wine-run.sh" wineboot --init
-ctest --test-dir "$build" --output-on-failure --timeout 900
+ctest --test-dir "$build" --output-on-failure --no-tests=error --timeout 900
 # A Wine server started with no display stays without one: the game below needs a new one.
 /usr/lib/wine/wineserver -k || true
 

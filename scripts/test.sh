@@ -6,7 +6,8 @@
 # packager's builds with Fedora's and Debian's flags; the same suite built with AddressSanitizer
 # and UndefinedBehaviorSanitizer; the formatting check; the
 # AppStream validator and groff's checks of the manual page; and the Debian package: lintian,
-# installed, started, purged.
+# installed, started, purged. With --install it installs what they need and runs nothing.
+# usage: test.sh [--install]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/common.sh
@@ -18,6 +19,12 @@ install_missing clang clang-format desktop-file-utils appstream dpkg-dev file li
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
     as_root localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
 fi
+[ "${1:-}" != --install ] || exit 0
+
+# Suites run once more after a known hang of Qt's (tests/on-platform.sh) are listed here.
+export VANTOKE_RERUN_LOG=$PWD/build/reruns.log
+mkdir -p build
+rm -f "$VANTOKE_RERUN_LOG"
 
 cmake --preset default
 cmake --build --preset default
@@ -65,3 +72,5 @@ echo "manual page: clean"
 rm -f build/default/vantoke_*.deb
 (cd build/default && cpack)
 bash packaging/check-package.sh build/default/vantoke_*.deb
+echo "suites run once more after a known hang of Qt's: $(cat "$VANTOKE_RERUN_LOG" 2>/dev/null | wc -l)"
+[ ! -s "$VANTOKE_RERUN_LOG" ] || sed 's/^/    /' "$VANTOKE_RERUN_LOG"

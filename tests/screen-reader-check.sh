@@ -91,7 +91,14 @@ wait_for 'Screen reader on' '"Screen reader on"'
 
 "$program" >"$work/game.log" 2>&1 &
 game=$!
-xdotool search --sync --name '^Vantoke$' windowactivate --sync >/dev/null
+window=
+for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --name '^Vantoke$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "screen reader: no Vantoke window showed within 30 s" >&2; exit 1; }
+timeout 30 xdotool windowactivate --sync "$window" >/dev/null \
+    || { echo "screen reader: the Vantoke window was not activated within 30 s" >&2; exit 1; }
 # Whether Orca handles keys at all: one whose speech server never returns from its sound device
 # handles none, and every key would wait its full time in vain. Shift does nothing in the game.
 xdotool key Shift_L
@@ -102,7 +109,8 @@ if [ "$(keys_handled)" -eq 0 ]; then
 fi
 wait_for 'Start (push )?button' 'the Start button at start-up'
 
-# What the window holds, read through the accessibility bus: "name=text" for each box.
+# What the window holds, read through the accessibility bus: "name=text" for each box, with
+# " (read only)" after a locked one's name.
 window_texts() {
     /usr/bin/python3 - <<'PY'
 import gi
@@ -117,7 +125,9 @@ for a in range(desktop.get_child_count()):
         for i in range(node.get_child_count()):
             child = node.get_child_at_index(i)
             if child.get_role() in (Atspi.Role.TEXT, Atspi.Role.ENTRY):
-                print('%s=%s' % (child.get_name(), Atspi.Text.get_text(child, 0, -1)))
+                locked = child.get_state_set().contains(Atspi.StateType.READ_ONLY)
+                print('%s%s=%s' % (child.get_name(), ' (read only)' if locked else '',
+                                   Atspi.Text.get_text(child, 0, -1)))
             walk(child)
     walk(app)
 PY
@@ -134,31 +144,47 @@ press() {
 }
 
 status=0
-press Tab 'Time Elapsed (read only )?(text|entry)' '"Time Elapsed", a text box'
-press Tab 'Points (read only )?(text|entry)' '"Points", a text box'
+press Tab 'Time Elapsed (text|entry)' '"Time Elapsed", a text box'
+press Tab 'Points (text|entry)' '"Points", a text box'
 press Tab 'Difficulty\.? List with 3 items' '"Difficulty", a list of 3 items'
-press Tab 'Percent Hit (read only )?(text|entry)' '"Percent Hit", a text box'
-press Tab 'Squares (read only )?(text|entry)' '"Squares", a text box'
+press Tab 'Percent Hit (text|entry)' '"Percent Hit", a text box'
+press Tab 'Squares (text|entry)' '"Squares", a text box'
 press Tab 'Start (push )?button' '"Start", a button'
-press Tab 'Time Elapsed (read only )?(text|entry)' '"Time Elapsed", a text box'
-press Tab 'Points (read only )?(text|entry)' '"Points", a text box'
+press Tab 'Time Elapsed (text|entry)' '"Time Elapsed", a text box'
+press Tab 'Points (text|entry)' '"Points", a text box'
 press Tab 'Difficulty\.? List with 3 items' '"Difficulty", a list of 3 items'
 press Down 'Medium' 'the chosen "Medium"'
-press Tab 'Percent Hit (read only )?(text|entry)' '"Percent Hit", a text box'
-press Tab 'Squares (read only )?(text|entry)' '"Squares", a text box'
+press Tab 'Percent Hit (text|entry)' '"Percent Hit", a text box'
+press Tab 'Squares (text|entry)' '"Squares", a text box'
 press Tab 'Start (push )?button' '"Start", a button'
 
-# A game of about 15 seconds on "Medium", watched, after which the boxes are read-only and hold
-# the results.
+# A game of about 15 seconds on "Medium", after which the boxes are read-only and hold the
+# results. Its turns change the boxes every 0.75 s; it has ended once the closing turn has locked
+# the boxes and nothing changes for a second, or, should it end without a closing turn, once
+# nothing changes for five.
 xdotool key space
-sleep 17
-texts=$(window_texts)
-value_of() { sed -n "s/^$1=//p" <<<"$texts"; }
+texts= steady=0 started=$SECONDS
+until { [[ $texts == *"Points (read only)="* ]] && [ "$steady" -ge 4 ]; } || [ "$steady" -ge 20 ]; do
+    if [ $((SECONDS - started)) -ge 60 ]; then
+        echo "screen reader: the game had not ended 60 s after Space on Start; the window holds: $(tr '\n' ' ' <<<"$texts")" >&2
+        exit 1
+    fi
+    sleep 0.25
+    now=$(window_texts)
+    if [ "$now" = "$texts" ]; then steady=$((steady + 1)); else steady=0 texts=$now; fi
+done
+value_of() { sed -n "s/^$1 (read only)=//p" <<<"$texts"; }
 echo "screen reader: after the game the window holds: $(tr '\n' ' ' <<<"$texts")"
-if [ -z "$(value_of Squares)" ] || [ "$(value_of Squares)" = 0 ]; then
+if [ "$(value_of Squares)" = 0 ]; then
     echo "screen reader: Space on Start played no game" >&2
     status=1
 fi
+for box in 'Time Elapsed' Points 'Percent Hit' Squares; do
+    if [ -z "$(value_of "$box")" ]; then
+        echo "screen reader: after the game, \"$box\" is empty or open to typing" >&2
+        status=1
+    fi
+done
 
 # One Tab round: each control's name and role with its whole value, as the window holds it
 # (and not, say, one character short), and the list's choice.
@@ -168,11 +194,11 @@ after_game() {
     [ -z "$value" ] || pattern="$pattern.*(^|[^0-9.])$(sed 's/[].[*^$\\+?(){}|]/\\&/g' <<<"$value")([^0-9]|\$)"
     press Tab "$pattern" "\"$name\" and its value \"$value\""
 }
-after_game 'Time Elapsed' ' (read only )?(text|entry)' "$(value_of 'Time Elapsed')"
-after_game 'Points' ' (read only )?(text|entry)' "$(value_of Points)"
+after_game 'Time Elapsed' ' read only (text|entry)' "$(value_of 'Time Elapsed')"
+after_game 'Points' ' read only (text|entry)' "$(value_of Points)"
 after_game 'Difficulty' '\.? List with 3 items' 'Medium'
-after_game 'Percent Hit' ' (read only )?(text|entry)' "$(value_of 'Percent Hit')"
-after_game 'Squares' ' (read only )?(text|entry)' "$(value_of Squares)"
+after_game 'Percent Hit' ' read only (text|entry)' "$(value_of 'Percent Hit')"
+after_game 'Squares' ' read only (text|entry)' "$(value_of Squares)"
 after_game 'Start' ' (push )?button' ''
 sleep 1
 # A box keeps its selection when the focus leaves, so Orca has nothing to say of it then, nor

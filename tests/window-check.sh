@@ -13,7 +13,7 @@ export XDG_RUNTIME_DIR=$scratch/runtime
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     . "$0"
-    start_openbox
+    start_openbox || exit 1
     "$@" & pid=$!
     for _ in $(seq 300); do
         xdotool search --onlyvisible --name "^Vantoke\$" >/dev/null 2>&1 && break

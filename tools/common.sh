@@ -18,8 +18,11 @@ install_missing() {
     done
     [ ${#missing[@]} -gt 0 ] || return 0
     echo "Installing: ${missing[*]}"
-    as_root apt-get update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+    # CI's parts run side by side, and take turns with apt.
+    local turn=()
+    ! command -v flock >/dev/null || turn=(flock /var/lock/vantoke-apt)
+    as_root "${turn[@]}" apt-get update
+    as_root "${turn[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
 # The Debian mirror this machine installs from.
@@ -30,12 +33,14 @@ apt_mirror() {
     echo "$mirror"
 }
 
-# Starts the openbox window manager on $DISPLAY in the background, and waits (5 s at most) until
-# it manages the screen.
+# Starts the openbox window manager on $DISPLAY in the background, and waits (20 s at most) until
+# it manages the screen; fails, saying so, when it does not.
 start_openbox() {
     openbox >/dev/null 2>&1 &
-    for _ in $(seq 100); do
+    for _ in $(seq 400); do
         wmctrl -m >/dev/null 2>&1 && return 0
         sleep 0.05
     done
+    echo "openbox did not manage the screen of $DISPLAY within 20 s" >&2
+    return 1
 }
