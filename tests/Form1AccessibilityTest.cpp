@@ -6,7 +6,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
-#include <optional>
+#include <algorithm>
+#include <tuple>
 
 using namespace vantoke;
 
@@ -33,17 +34,10 @@ struct AccessibilityLog final : QAccessibleBridge
     {
         events.append({event->object(), event->type(), event->child()});
     }
-
-    // The type of the first event about `object` since the log was last cleared.
-    std::optional<QAccessible::Event> firstAbout(const QObject *object) const
-    {
-        for (const Event &event : events) {
-            if (event.object == object)
-                return event.type;
-        }
-        return std::nullopt;
-    }
 };
+
+// An edit through a box's accessible interface.
+enum Edit { NoEdit, Insert, Delete, Replace, SetValue };
 
 } // namespace
 
@@ -65,19 +59,27 @@ class Form1AccessibilityTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void tabOrderAndInitialFocus_data();
     void tabOrderAndInitialFocus();
-    void choiceSaidWithListFocus_data();
-    void choiceSaidWithListFocus();
     void valuesReadWhole_data();
     void valuesReadWhole();
     void accessibleNames_data();
     void accessibleNames();
 };
 
+void Form1AccessibilityTest::tabOrderAndInitialFocus_data()
+{
+    QTest::addColumn<int>("chosen"); // the difficulty's row in the list, -1 for none
+    QTest::newRow("nothing chosen") << -1;
+    QTest::newRow("Medium") << 0;
+    QTest::newRow("Insane") << 2;
+}
+
 // Checked on the window's own focus, which the window system hands to the keyboard once the
 // window is active; a compositor with no seat never makes it active.
 void Form1AccessibilityTest::tabOrderAndInitialFocus()
 {
+    QFETCH(int, chosen);
     VirtualWindowRig rig;
     QCOMPARE(rig.form.focusWidget(), rig.control("cmdStart"));
     // The list's focus frame is checked where the window can be active.
@@ -85,164 +87,185 @@ void Form1AccessibilityTest::tabOrderAndInitialFocus()
     if (active)
         QVERIFY(rig.activate());
 
+    if (chosen >= 0)
+        rig.chooseDifficulty(chosen);
+    const QString difficulty = chosen < 0 ? QString() : rig.list()->item(chosen)->text();
     for (int square = 1; square <= 6; ++square)
         rig.form.setSquareVisible(square, true);
     const QStringList expected{"pct1", "pct2", "pct3", "cmdStart", "txtTime", "txtPoints", "pct4", "pct5", "pct6",
         "lst1", "txtPercent", "txtSquares"};
     for (const char *name : {"txtPoints", "txtTime", "txtSquares", "txtPercent"})
         rig.box(name)->setText(QStringLiteral("12"));
-    QStringList chain;
     rig.control("pct1")->setFocus();
-    AccessibilityLog *log = nullptr;
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        log = AccessibilityLog::instance;
-        QVERIFY(log);
-    }
-    // The selection a screen reader is told of, as start and end.
+    const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+    AccessibilityLog *log = offscreen ? AccessibilityLog::instance : nullptr;
+    QVERIFY(log || !offscreen);
+    // The selections a screen reader is told of: how many, and the first's start and end.
     auto toldSelection = [](QWidget *box) {
-        std::pair<int, int> range;
-        QAccessible::queryAccessibleInterface(box)->textInterface()->selection(0, &range.first, &range.second);
-        return range;
+        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(box)->textInterface();
+        std::tuple<int, int, int> told{text->selectionCount(), -1, -1};
+        text->selection(0, &std::get<1>(told), &std::get<2>(told));
+        return told;
     };
-    for (int step = 0; step < expected.size(); ++step) {
-        QWidget *left = rig.form.focusWidget();
-        chain << left->objectName();
-        if (log)
-            log->events.clear();
-        QTest::keyClick(rig.form.windowHandle(), Qt::Key_Tab);
-        // A screen reader takes the first event about a control as where the focus went; any
-        // other, such as a box's select-all on Tab, would hide the focus it announces.
-        if (log) {
-            const std::optional<QAccessible::Event> first = log->firstAbout(rig.form.focusWidget());
-            const QString type = first ? QString::number(*first, 16) : QStringLiteral("none");
-            const QString what = rig.form.focusWidget()->objectName() + QStringLiteral(": first event ") + type;
-            QVERIFY2(first == QAccessible::Focus, qPrintable(what));
+    // Round the window with Tab, then back with Shift+Tab.
+    for (const bool forward : {true, false}) {
+        QStringList chain;
+        for (int step = 0; step < expected.size(); ++step) {
+            QWidget *left = rig.form.focusWidget();
+            chain << left->objectName();
+            if (log)
+                log->events.clear();
+            QTest::keyClick(rig.form.windowHandle(), forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                forward ? Qt::NoModifier : Qt::ShiftModifier);
+            // A screen reader takes the first event about a control as where the focus went; any
+            // other, such as a box's select-all on Tab, would hide the focus it announces.
+            if (log) {
+                const auto first
+                    = std::ranges::find(log->events, rig.form.focusWidget(), &AccessibilityLog::Event::object);
+                const QString type
+                    = first == log->events.end() ? QStringLiteral("none") : QString::number(first->type, 16);
+                QVERIFY2(type == QString::number(QAccessible::Focus, 16),
+                    qPrintable(rig.form.focusWidget()->objectName() + QStringLiteral(": first ") + type));
+            }
+            // Tab into a box selects its text, once the focus is announced.
+            if (auto *box = qobject_cast<QLineEdit *>(rig.form.focusWidget()); box && active)
+                QCOMPARE(box->selectedText(), QStringLiteral("12"));
+            // A box the focus leaves keeps its selection, hidden, so a screen reader hears of no
+            // change ("Text unselected").
+            if (auto *box = qobject_cast<QLineEdit *>(left); box && active) {
+                QVERIFY(!box->hasSelectedText());
+                QCOMPARE(toldSelection(box), std::tuple(1, 0, 2));
+            }
+            // Tab into the list with nothing chosen puts its focus frame on the first item without
+            // choosing it. Only an active window's list gets the focus-in that places the frame.
+            if (auto *list = qobject_cast<QListWidget *>(rig.form.focusWidget())) {
+                if (active && chosen < 0)
+                    QCOMPARE(list->currentRow(), 0);
+                QCOMPARE(rig.form.difficultyText(), difficulty);
+                // The list's own focus comes first, then, on a Qt that offers no list's selection
+                // to a screen reader, the chosen item's focus, which says the choice.
+                QList<int> focusAfterList;
+                bool listFocused = false;
+                for (const AccessibilityLog::Event &event : log ? log->events : QList<AccessibilityLog::Event>()) {
+                    if (event.object != list || event.type != QAccessible::Focus)
+                        continue;
+                    if (listFocused)
+                        focusAfterList << event.child;
+                    listFocused = listFocused || event.child < 0;
+                }
+                QVERIFY(listFocused || !log);
+                const bool itemSays = log && chosen >= 0 && QLibraryInfo::version() < QVersionNumber(6, 5);
+                QCOMPARE(focusAfterList, itemSays ? QList<int>{chosen} : QList<int>{});
+            }
         }
-        // Tab into a box selects its text, once the focus is announced.
-        if (auto *box = qobject_cast<QLineEdit *>(rig.form.focusWidget()); box && active)
-            QCOMPARE(box->selectedText(), QStringLiteral("12"));
-        // A box the focus leaves keeps its selection, hidden, so a screen reader hears of no
-        // change ("Text unselected").
-        if (auto *box = qobject_cast<QLineEdit *>(left); box && active) {
-            QVERIFY(!box->hasSelectedText());
-            QCOMPARE(toldSelection(box), std::pair(0, 2));
-        }
-        // Tab into the list puts its focus frame on the first item without choosing it: the
-        // difficulty is the selected item's, so there is none. Only an active window's list
-        // gets the focus-in that places the frame.
-        if (auto *list = qobject_cast<QListWidget *>(rig.form.focusWidget())) {
-            if (active)
-                QCOMPARE(list->currentRow(), 0);
-            QCOMPARE(rig.form.difficultyText(), QString());
-        }
+        if (!forward)
+            std::reverse(chain.begin() + 1, chain.end());
+        QCOMPARE(chain, expected);
+        QCOMPARE(rig.form.focusWidget()->objectName(), QStringLiteral("pct1"));
     }
-    QCOMPARE(chain, expected);
-    QCOMPARE(rig.form.focusWidget()->objectName(), QStringLiteral("pct1"));
+    // A click into a box, which places the cursor, ends the kept selection.
+    rig.click(rig.box("txtTime"));
+    QCOMPARE(toldSelection(rig.box("txtTime")), std::tuple(0, 0, 0));
     // New text ends the kept selection.
     rig.box("txtPoints")->setText(QStringLiteral("3"));
-    QCOMPARE(toldSelection(rig.box("txtPoints")), std::pair(0, 0));
-}
-
-void Form1AccessibilityTest::choiceSaidWithListFocus_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::newRow("nothing chosen") << -1;
-    QTest::newRow("Medium") << 0;
-    QTest::newRow("Insane") << 2;
-}
-
-// Tab into the list: its own focus comes first, then, on a Qt that offers no list's selection
-// to a screen reader, the chosen item's focus, which says the choice; nothing while none is.
-void Form1AccessibilityTest::choiceSaidWithListFocus()
-{
-    QFETCH(int, row);
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        QSKIP("A screen reader's bridge takes the events here");
-    VirtualWindowRig rig;
-    QVERIFY(rig.activate());
-    if (row >= 0)
-        rig.chooseDifficulty(row);
-    rig.box("txtPoints")->setFocus();
-    AccessibilityLog *log = AccessibilityLog::instance;
-    log->events.clear();
-    QTest::keyClick(rig.form.windowHandle(), Qt::Key_Tab);
-    QCOMPARE(rig.form.focusWidget(), rig.list());
-
-    QList<int> focusAfterList;
-    bool listFocused = false;
-    for (const AccessibilityLog::Event &event : std::as_const(log->events)) {
-        if (event.object != rig.list() || event.type != QAccessible::Focus)
-            continue;
-        if (listFocused)
-            focusAfterList << event.child;
-        listFocused = listFocused || event.child < 0;
-    }
-    QVERIFY(listFocused);
-    const bool itemSays = row >= 0 && QLibraryInfo::version() < QVersionNumber(6, 5);
-    QCOMPARE(focusAfterList, itemSays ? QList<int>{row} : QList<int>{});
+    QCOMPARE(toldSelection(rig.box("txtPoints")), std::tuple(0, 0, 0));
 }
 
 void Form1AccessibilityTest::valuesReadWhole_data()
 {
     QTest::addColumn<QString>("value");
-    QTest::newRow("no points") << "0";
-    QTest::newRow("squares") << "20";
-    QTest::newRow("time") << "14.26592";
-    QTest::newRow("percent") << "0.00%";
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("no points") << "0" << NoEdit << false << "0";
+    QTest::newRow("squares") << "20" << NoEdit << false << "20";
+    QTest::newRow("time") << "14.26592" << NoEdit << false << "14.26592";
+    QTest::newRow("percent") << "0.00%" << NoEdit << false << "0.00%";
+    // Until the game locks it a box takes edits, as it takes typing; then it refuses them.
+    for (const bool locked : {false, true}) {
+        const char *lock = locked ? ", locked" : "";
+        QTest::addRow("insert%s", lock) << "0.00%" << Insert << locked << (locked ? "0.00%" : "990.00%");
+        QTest::addRow("delete%s", lock) << "14.26592" << Delete << locked << (locked ? "14.26592" : "146592");
+        QTest::addRow("replace%s", lock) << "0.00%" << Replace << locked << (locked ? "0.00%" : "0120%");
+        QTest::addRow("set value%s", lock) << "0" << SetValue << locked << (locked ? "0" : "12345");
+    }
 }
 
 // A screen reader reads a box's text run by run of its attributes; the runs must cover it all.
 void Form1AccessibilityTest::valuesReadWhole()
 {
     QFETCH(QString, value);
+    QFETCH(Edit, edit);
+    QFETCH(bool, locked);
+    QFETCH(QString, read);
     VirtualWindowRig rig;
-    rig.box("txtSquares")->setText(value);
-    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(rig.box("txtSquares"))->textInterface();
+    QLineEdit *box = rig.box("txtSquares");
+    box->setText(value);
+    if (locked)
+        rig.form.lockDisplay(vantoke::Display::Squares);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(box);
+    QAccessibleEditableTextInterface *editable = accessible->editableTextInterface();
+    QVERIFY(editable);
+    if (edit == Insert)
+        editable->insertText(0, QStringLiteral("99"));
+    else if (edit == Delete)
+        editable->deleteText(2, 4);
+    else if (edit == Replace)
+        editable->replaceText(1, 3, QStringLiteral("12"));
+    else if (edit == SetValue)
+        accessible->setText(QAccessible::Value, QStringLiteral("12345"));
+    QCOMPARE(box->text(), read);
+    QCOMPARE(accessible->text(QAccessible::Value), read);
+    QCOMPARE(accessible->textInterface()->cursorPosition(), box->cursorPosition());
+    QVERIFY(accessible->state().editable && accessible->state().selectableText);
+    QCOMPARE(bool(accessible->state().readOnly), locked);
+
+    QAccessibleTextInterface *text = accessible->textInterface();
     QVERIFY(text);
-    QCOMPARE(text->characterCount(), value.size());
-    QString read;
+    QCOMPARE(text->characterCount(), read.size());
+    QString whole;
     for (int offset = 0; offset < text->characterCount();) {
         int start = -1;
         int end = -1;
         text->attributes(offset, &start, &end);
         QVERIFY2(start <= offset && offset < end && end <= text->characterCount(),
             qPrintable(QStringLiteral("offset %1: run %2 to %3").arg(offset).arg(start).arg(end)));
-        read += text->text(offset, end);
+        whole += text->text(offset, end);
         offset = end;
     }
-    QCOMPARE(read, value);
+    QCOMPARE(whole, read);
+    // Where each character shows, and none past the end.
+    for (int offset = 0; offset < read.size(); ++offset)
+        QCOMPARE(text->offsetAtPoint(text->characterRect(offset).topLeft() + QPoint(1, 1)), offset);
+    QVERIFY(text->characterRect(read.size()).isEmpty());
 }
 
 void Form1AccessibilityTest::accessibleNames_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("accessibleName");
-    QTest::newRow("txtPoints") << "txtPoints"
-                               << "Points";
-    QTest::newRow("txtTime") << "txtTime"
-                             << "Time Elapsed";
-    QTest::newRow("lst1") << "lst1"
-                          << "Difficulty";
-    QTest::newRow("txtPercent") << "txtPercent"
-                                << "Percent Hit";
-    QTest::newRow("txtSquares") << "txtSquares"
-                                << "Squares";
-    QTest::newRow("pct1") << "pct1"
-                          << "Square 1";
-    QTest::newRow("pct6") << "pct6"
-                          << "Square 6";
-    QTest::newRow("cmdStart") << "cmdStart"
-                              << "Start";
+    QTest::addColumn<QString>("accessibleName"); // of the control the row names
+    // The label a screen reader is told names it, lbl1 to lbl5, or 0; Qt tells of none for a list.
+    QTest::addColumn<int>("label");
+    QTest::newRow("txtPoints") << "Points" << 1;
+    QTest::newRow("txtTime") << "Time Elapsed" << 2;
+    QTest::newRow("lst1") << "Difficulty" << 0;
+    QTest::newRow("txtPercent") << "Percent Hit" << 4;
+    QTest::newRow("txtSquares") << "Squares" << 5;
+    QTest::newRow("pct1") << "Square 1" << 0;
+    QTest::newRow("pct6") << "Square 6" << 0;
+    QTest::newRow("cmdStart") << "Start" << 0;
 }
 
 void Form1AccessibilityTest::accessibleNames()
 {
-    QFETCH(QString, name);
     QFETCH(QString, accessibleName);
+    QFETCH(int, label);
     VirtualWindowRig rig;
-    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(rig.control(qPrintable(name)));
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(rig.control(QTest::currentDataTag()));
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name), accessibleName);
+    const auto labels = accessible->relations(QAccessible::Label);
+    QCOMPARE(labels.isEmpty() ? QString() : labels.first().first->object()->objectName(),
+        label ? QStringLiteral("lbl%1").arg(label) : QString());
 }
 
 QTEST_MAIN(Form1AccessibilityTest)

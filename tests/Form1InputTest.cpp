@@ -1,5 +1,8 @@
 #include "WindowRig.h"
 
+#include <QGuiApplication>
+#include <QHash>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
@@ -15,19 +18,11 @@ struct MouseLog : QObject
     QStringList events;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            events << QStringLiteral("press");
-            break;
-        case QEvent::MouseButtonRelease:
-            events << QStringLiteral("release");
-            break;
-        case QEvent::MouseButtonDblClick:
-            events << QStringLiteral("double-click");
-            break;
-        default:
-            break;
-        }
+        static const QHash<QEvent::Type, QString> names{{QEvent::MouseButtonPress, QStringLiteral("press")},
+            {QEvent::MouseButtonRelease, QStringLiteral("release")},
+            {QEvent::MouseButtonDblClick, QStringLiteral("double-click")}};
+        if (names.contains(event->type()))
+            events << names.value(event->type());
         return false;
     }
 };
@@ -41,167 +36,135 @@ class Form1InputTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void pressesScore_data();
     void pressesScore();
-    void secondPressAsDoubleClickScores();
-    void listChoiceByMouse_data();
-    void listChoiceByMouse();
-    void listChoiceByKeyboard_data();
-    void listChoiceByKeyboard();
-    void chosenDifficultyStaysChosen_data();
-    void chosenDifficultyStaysChosen();
+    void listChoice_data();
+    void listChoice();
     void keysOnFocusedControl_data();
     void keysOnFocusedControl();
 };
 
+void Form1InputTest::pressesScore_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("lit");
+    QTest::addColumn<int>("presses"); // the square lit again before each, at the player's pace
+    QTest::addColumn<QStringList>("events"); // what the square receives
+    QTest::addColumn<int>("points");
+    QTest::newRow("right button") << Qt::RightButton << true << 1 << QStringList{"press", "release"} << 0;
+    QTest::newRow("left button") << Qt::LeftButton << true << 1 << QStringList{"press"} << 1;
+    QTest::newRow("dark square") << Qt::LeftButton << false << 1 << QStringList() << 0;
+    // Qt hands the square the second press as a double-click, with no press before it; the square
+    // sees no release, as each press hides it.
+    QTest::newRow("second press as a double-click")
+        << Qt::LeftButton << true << 2 << QStringList{"press", "double-click"} << 2;
+}
+
+// Presses through the window on square 2. A left press on a lit square scores on the press,
+// before any release, and hides the square; a hidden square takes no press.
 void Form1InputTest::pressesScore()
 {
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, lit);
+    QFETCH(int, presses);
+    QFETCH(QStringList, events);
+    QFETCH(int, points);
     VirtualWindowRig rig;
-    QWidget *square = rig.control("pct6");
-    rig.form.setSquareVisible(6, true);
-    QTest::mousePress(square, Qt::RightButton);
-    QCOMPARE(rig.form.game().state().points, 0);
-    QTest::mouseRelease(square, Qt::RightButton);
-    // A left press scores on the press, before any release, and hides the square.
-    QTest::mousePress(square, Qt::LeftButton);
-    QCOMPARE(rig.form.game().state().points, 1);
-    QVERIFY(square->isHidden());
-    QTest::mouseRelease(square, Qt::LeftButton);
+    QWidget *square = rig.square(2);
+    MouseLog log;
+    square->installEventFilter(&log);
+    // On X11 the pointer's events as the window manager maps and activates the window would split
+    // a pair of presses; activation comes last, and a round trip delivers all sent before it.
+    if (WindowRig::activates())
+        QVERIFY2(rig.activate(), "the window manager never activated the window");
+    QGuiApplication::sync();
+    const QPoint at = square->mapTo(&rig.form, square->rect().center());
+    for (int press = 0; press < presses; ++press) {
+        rig.form.setSquareVisible(2, lit);
+        // QTest spaces clicks apart so they never pair up; take that back so this press comes as
+        // soon as the player's second.
+        if (press > 0)
+            QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+        QTest::mousePress(rig.form.windowHandle(), button, {}, at);
+        const int scored = rig.form.game().state().points;
+        QCOMPARE(square->isVisible(), lit && scored == press);
+        QTest::mouseRelease(rig.form.windowHandle(), button, {}, at);
+        QCOMPARE(rig.form.game().state().points, scored);
+    }
+    QCOMPARE(log.events, events);
+    QCOMPARE(rig.form.game().state().points, points);
     // The keyboard focus stays where it was: a square takes it by Tab only, and a press that
     // gave it the focus would hand it on to the list as the square hides.
     QCOMPARE(rig.form.focusWidget(), rig.control("cmdStart"));
-    // A hidden square takes no click.
-    rig.click(square);
-    QCOMPARE(rig.form.game().state().points, 1);
 }
 
-void Form1InputTest::secondPressAsDoubleClickScores()
+void Form1InputTest::listChoice_data()
 {
-    VirtualWindowRig rig;
-    QWidget *square = rig.control("pct2");
-    MouseLog log;
-    square->installEventFilter(&log);
-    // On X11 the real pointer's events, as the window manager places the window, would come
-    // between the two presses and break the pair; let them all arrive first.
-    QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
-    QTest::qWait(100);
-    rig.form.setSquareVisible(2, true);
-    rig.click(square);
-    // QTest spaces clicks apart so they never pair up; take that back so the next press comes
-    // as soon as the player's second one. Qt then hands the square that press as a double-click,
-    // with no press before it: press, release, double-click, release, of which the square sees
-    // no release, as each press hides it.
-    QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
-    rig.form.setSquareVisible(2, true);
-    rig.click(square);
-    QCOMPARE(log.events, (QStringList{"press", "double-click"}));
-    QCOMPARE(rig.form.game().state().points, 2);
-}
-
-void Form1InputTest::listChoiceByMouse_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("difficulty");
-    QTest::newRow("Medium") << 0 << "Medium";
-    QTest::newRow("Hard") << 1 << "Hard";
-    QTest::newRow("Insane") << 2 << "Insane";
-}
-
-void Form1InputTest::listChoiceByMouse()
-{
-    QFETCH(int, row);
-    QFETCH(QString, difficulty);
-    VirtualWindowRig rig;
-    rig.chooseDifficulty(row);
-    QCOMPARE(rig.form.difficultyText(), difficulty);
-    QCOMPARE(rig.texts(), QStringList(4, QStringLiteral("0")));
-    QCOMPARE(rig.list()->verticalScrollBar()->value(), 0);
-}
-
-void Form1InputTest::listChoiceByKeyboard_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("Down") << int(Qt::Key_Down);
-    QTest::newRow("Up") << int(Qt::Key_Up);
-    QTest::newRow("Left") << int(Qt::Key_Left);
-    QTest::newRow("Right") << int(Qt::Key_Right);
-    QTest::newRow("Home") << int(Qt::Key_Home);
-    QTest::newRow("End") << int(Qt::Key_End);
-    QTest::newRow("Page Up") << int(Qt::Key_PageUp);
-    QTest::newRow("Page Down") << int(Qt::Key_PageDown);
-}
-
-// Through the window: Tab into the list, where nothing is chosen yet. The first navigation key
-// chooses the item under the focus frame, "Medium"; later keys move the choice from there. Each
-// choice clears the four boxes.
-void Form1InputTest::listChoiceByKeyboard()
-{
-    QFETCH(int, key);
-    VirtualWindowRig rig;
-    int listClicks = 0;
-    connect(&rig.form, &Form1::difficultyClicked, [&listClicks] { ++listClicks; });
-    const bool active = WindowRig::activates();
-    if (active)
-        QVERIFY(rig.activate());
-    rig.box("txtPoints")->setFocus();
-    QTest::keyClick(rig.form.windowHandle(), Qt::Key_Tab);
-    QCOMPARE(rig.form.focusWidget(), rig.control("lst1"));
-    if (active)
-        QCOMPARE(rig.list()->currentRow(), 0);
-    const struct
-    {
-        Qt::Key key;
-        const char *difficulty;
-    } steps[] = {{Qt::Key(key), "Medium"}, {Qt::Key_Down, "Hard"}, {Qt::Key_Up, "Medium"}};
-    for (const auto &step : steps) {
-        for (const char *name : {"txtPoints", "txtTime", "txtSquares", "txtPercent"})
-            rig.box(name)->setText(QStringLiteral("x"));
-        QTest::keyClick(rig.form.windowHandle(), step.key);
-        QCOMPARE(rig.form.difficultyText(), QLatin1String(step.difficulty));
-        QCOMPARE(rig.texts(), QStringList(4, QStringLiteral("0")));
-        QCOMPARE(listClicks, int(&step - steps) + 1);
+    // Each action in turn: "Tab" from the Points box into the list, a key, or a click on an item
+    // by its row; "Ctrl+" holds Control. After each: the choice, and the list clicks so far.
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QStringList>("difficulties");
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::newRow("click on Medium") << QStringList{"click 0"} << QStringList{"Medium"} << QList<int>{1};
+    QTest::newRow("click on Hard") << QStringList{"click 1"} << QStringList{"Hard"} << QList<int>{1};
+    QTest::newRow("click on Insane") << QStringList{"click 2"} << QStringList{"Insane"} << QList<int>{1};
+    // Nothing is chosen after Tab; the first navigation key chooses the item under the focus
+    // frame, "Medium"; later keys move the choice from there.
+    for (const char *key : {"Down", "Up", "Left", "Right", "Home", "End", "PgUp", "PgDown"}) {
+        QTest::newRow(key) << QStringList{"Tab", key, "Down", "Up"} << QStringList{"", "Medium", "Hard", "Medium"}
+                           << QList<int>{0, 1, 2, 3};
     }
+    // Once chosen, a difficulty can be changed but not cleared.
+    const QStringList hard{"Hard", "Hard"};
+    QTest::newRow("Ctrl+click on the chosen item")
+        << QStringList{"click 1", "Ctrl+click 1"} << hard << QList<int>{1, 1};
+    QTest::newRow("Ctrl+Space on the chosen item") << QStringList{"click 1", "Ctrl+Space"} << hard << QList<int>{1, 1};
+    QTest::newRow("Ctrl+click on another item")
+        << QStringList{"click 1", "Ctrl+click 2"} << QStringList{"Hard", "Insane"} << QList<int>{1, 2};
+    QTest::newRow("click on the chosen item") << QStringList{"click 1", "click 1"} << hard << QList<int>{1, 1};
 }
 
-void Form1InputTest::chosenDifficultyStaysChosen_data()
+// Through the window, as the player does it. Each list click writes "0" into the four boxes.
+void Form1InputTest::listChoice()
 {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<QString>("difficulty");
-    QTest::addColumn<int>("clicks");
-    // Each row first chooses "Hard" with a plain click (one list click), then acts.
-    QTest::newRow("Ctrl+click on the chosen item") << 1 << Qt::KeyboardModifiers(Qt::ControlModifier) << "Hard" << 1;
-    QTest::newRow("Ctrl+Space on the chosen item") << -1 << Qt::KeyboardModifiers(Qt::ControlModifier) << "Hard" << 1;
-    QTest::newRow("Ctrl+click on another item") << 2 << Qt::KeyboardModifiers(Qt::ControlModifier) << "Insane" << 2;
-    QTest::newRow("click on the chosen item") << 1 << Qt::KeyboardModifiers() << "Hard" << 1;
-}
-
-// Through the window, as the player does it: with the mouse on row `row`, or Space on the list
-// when `row` is -1.
-void Form1InputTest::chosenDifficultyStaysChosen()
-{
-    QFETCH(int, row);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(QString, difficulty);
-    QFETCH(int, clicks);
+    QFETCH(QStringList, actions);
+    QFETCH(QStringList, difficulties);
+    QFETCH(QList<int>, clicks);
     VirtualWindowRig rig;
     auto *list = rig.list();
     int listClicks = 0;
     connect(&rig.form, &Form1::difficultyClicked, [&listClicks] { ++listClicks; });
-    auto clickRow = [&](int index, Qt::KeyboardModifiers keys) {
-        const QRect item = list->visualItemRect(list->item(index));
-        QTest::mouseClick(
-            rig.form.windowHandle(), Qt::LeftButton, keys, list->viewport()->mapTo(&rig.form, item.center()));
-    };
-    clickRow(1, {});
-    QCOMPARE(rig.form.difficultyText(), QStringLiteral("Hard"));
-    QCOMPARE(rig.form.focusWidget(), list);
-    if (row < 0)
-        QTest::keyClick(rig.form.windowHandle(), Qt::Key_Space, modifiers);
-    else
-        clickRow(row, modifiers);
-    QCOMPARE(rig.form.difficultyText(), difficulty);
-    QCOMPARE(list->selectedItems().size(), 1);
-    QCOMPARE(listClicks, clicks);
+    // Only an active window's list gets the focus-in that places its focus frame.
+    const bool active = WindowRig::activates();
+    if (active)
+        QVERIFY(rig.activate());
+    QWindow *window = rig.form.windowHandle();
+    for (qsizetype step = 0; step < actions.size(); ++step) {
+        const QString &action = actions.at(step);
+        const QString what = action + QStringLiteral(", step ") + QString::number(step);
+        for (const char *name : {"txtPoints", "txtTime", "txtSquares", "txtPercent"})
+            rig.box(name)->setText(QStringLiteral("x"));
+        const bool control = action.startsWith(QLatin1String("Ctrl+"));
+        if (action.contains(QLatin1String("click "))) {
+            const QRect item = list->visualItemRect(list->item(action.back().digitValue()));
+            QTest::mouseClick(window, Qt::LeftButton, control ? Qt::ControlModifier : Qt::NoModifier,
+                list->viewport()->mapTo(&rig.form, item.center()));
+        } else {
+            if (action == QLatin1String("Tab"))
+                rig.box("txtPoints")->setFocus();
+            const QKeyCombination key = QKeySequence::fromString(action)[0];
+            QTest::keyClick(window, key.key(), key.keyboardModifiers());
+        }
+        QVERIFY2(rig.form.focusWidget() == list, qPrintable(what));
+        if (action == QLatin1String("Tab") && active)
+            QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(rig.form.difficultyText(), difficulties.at(step));
+        QCOMPARE(list->selectedItems().size(), difficulties.at(step).isEmpty() ? 0 : 1);
+        QVERIFY2(listClicks == clicks.at(step), qPrintable(what));
+        const bool clicked = listClicks > (step > 0 ? clicks.at(step - 1) : 0);
+        QCOMPARE(rig.texts(), QStringList(4, clicked ? QStringLiteral("0") : QStringLiteral("x")));
+    }
+    QCOMPARE(list->verticalScrollBar()->value(), 0);
 }
 
 void Form1InputTest::keysOnFocusedControl_data()
@@ -212,16 +175,17 @@ void Form1InputTest::keysOnFocusedControl_data()
     QTest::addColumn<int>("repeats");
     QTest::addColumn<bool>("starts");
     const Qt::KeyboardModifiers none;
+    const Qt::KeyboardModifiers keypad(Qt::KeypadModifier);
+    const Qt::KeyboardModifiers ctrl(Qt::ControlModifier);
     QTest::newRow("Space on Start") << "cmdStart" << int(Qt::Key_Space) << none << 0 << true;
     QTest::newRow("Return on Start") << "cmdStart" << int(Qt::Key_Return) << none << 0 << true;
-    QTest::newRow("keypad Enter on Start")
-        << "cmdStart" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << 0 << true;
+    QTest::newRow("keypad Enter on Start") << "cmdStart" << int(Qt::Key_Enter) << keypad << 0 << true;
     QTest::newRow("Space held on Start") << "cmdStart" << int(Qt::Key_Space) << none << 5 << true;
     QTest::newRow("Return held on Start") << "cmdStart" << int(Qt::Key_Return) << none << 5 << true;
+    QTest::newRow("Ctrl+Return on Start") << "cmdStart" << int(Qt::Key_Return) << ctrl << 0 << false;
     QTest::newRow("Return in a text box") << "txtPoints" << int(Qt::Key_Return) << none << 0 << false;
     QTest::newRow("Return in the list") << "lst1" << int(Qt::Key_Return) << none << 0 << false;
-    QTest::newRow("keypad Enter on a square")
-        << "pct5" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << 0 << false;
+    QTest::newRow("keypad Enter on a square") << "pct5" << int(Qt::Key_Enter) << keypad << 0 << false;
 }
 
 // Keys through the window to the control with the focus, first between games, then during a

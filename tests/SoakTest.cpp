@@ -1,3 +1,4 @@
+#include "TextForms.h"
 #include "WindowRig.h"
 
 #include <QClipboard>
@@ -54,6 +55,9 @@ public:
     {
         // Every clock reading takes 2 ms, so games with no difficulty end too.
         m_runtime.setStepPerReading(0.002);
+        // Connected after the game's handler: counts the games it has played, once each has ended.
+        QObject::connect(
+            &m_form, &Form1::startClicked, [this] { m_gamesPlayed += m_form.game().depth() < Game::kMaxDepth; });
         m_window = m_form.windowHandle();
         m_closeAt = plan.closes ? pick(1, plan.actions - 1) : -1;
     }
@@ -111,7 +115,10 @@ private:
         // The next action is due before this one runs, so it can land inside a game this starts.
         scheduleNext();
         if (m_done == m_closeAt) {
-            const auto closeWindow = [this] { close(); };
+            const auto closeWindow = [this] {
+                m_closed = true;
+                expect(m_form.close(), QStringLiteral("the window refused to close"));
+            };
             m_runtime.at(m_runtime.now() + pick(0, 3000) / 1000.0, closeWindow, false);
         }
         const int depth = m_form.game().depth();
@@ -141,27 +148,43 @@ private:
         const QPoint at = centreOf(start);
         if (!inWindow(at))
             return;
-        const bool runs = m_form.game().depth() < Game::kMaxDepth;
-        // A click that only closes an open context menu reaches no button, and starts nothing.
-        bool clicked = false;
-        const auto noted = QObject::connect(start, &QPushButton::clicked, &m_form, [&clicked] { clicked = true; });
+        const int depth = m_form.game().depth();
+        const int playedBefore = m_gamesPlayed;
+        // Connected after the window's own, so this runs once the game the click plays has ended,
+        // before anything else; it runs for the clicks of the games nested in it too. A click that
+        // only closes an open context menu reaches no button, and starts nothing.
+        const auto ended = QObject::connect(start, &QPushButton::clicked, &m_form, [=, this] {
+            if (m_form.game().depth() == depth && depth < Game::kMaxDepth && !m_form.game().isStopped())
+                checkGameEnd(m_gamesPlayed - playedBefore > 1);
+        });
         QTest::mouseClick(m_window, Qt::LeftButton, {}, at);
-        QObject::disconnect(noted);
-        if (runs && clicked && !m_form.game().isStopped()) {
-            ++m_checkedGames;
-            checkClosingTexts();
-        }
+        QObject::disconnect(ended);
     }
 
-    // After a game that ends normally, the boxes hold texts of the game's forms.
-    void checkClosingTexts()
+    // A game that ran to its end leaves the Squares and Percent boxes showing its own counts.
+    // Games nested in it share those counts; without them it scored at most once a turn. Its last
+    // turn, if it began 14.25 s in, froze the window, and nothing has run since.
+    void checkGameEnd(bool nested)
     {
-        static const QRegularExpression count(QStringLiteral("^(0|[1-9][0-9]*)$"));
-        static const QRegularExpression percent(QStringLiteral("^([0-9]+\\.[0-9]{2}%|0)$"));
+        ++m_checkedGames;
+        const GameState &state = m_form.game().state();
+        const double ratio = state.squares == 0 ? 0.0 : double(state.points) / state.squares;
+        const QString counts = QString::asprintf(
+            " after a game of %d points in %d squares, %g s", state.points, state.squares, double(state.elapsedTime));
         const QString squares = m_rig.box("txtSquares")->text();
-        const QString ratio = m_rig.box("txtPercent")->text();
-        expect(count.match(squares).hasMatch(), QStringLiteral("txtSquares shows \"%1\"").arg(squares.left(40)));
-        expect(percent.match(ratio).hasMatch(), QStringLiteral("txtPercent shows \"%1\"").arg(ratio.left(40)));
+        const QString percent = m_rig.box("txtPercent")->text();
+        expect(squares == TextForms::integerText(state.squares),
+            QStringLiteral("txtSquares shows \"%1\"").arg(squares.left(40)) + counts);
+        expect(percent == TextForms::percentText(ratio),
+            QStringLiteral("txtPercent shows \"%1\"").arg(percent.left(40)) + counts);
+        expect(nested || state.points <= state.squares, QStringLiteral("more hits than turns") + counts);
+        expect(state.squares == 0 || m_rig.box("txtPercent")->isReadOnly(),
+            QStringLiteral("txtPercent unlocked") + counts);
+        if (state.elapsedTime >= 14.25) {
+            for (const char *name : {"txtPoints", "txtTime", "txtSquares"})
+                expect(m_rig.box(name)->isReadOnly(), QLatin1String(name) + QStringLiteral(" unlocked") + counts);
+            expect(!m_rig.litSquare(), QStringLiteral("a square still lit") + counts);
+        }
     }
 
     void pressSomewhere()
@@ -172,17 +195,11 @@ private:
             if (square->isVisible() && pick(0, 1) == 0 && inWindow(centreOf(square)))
                 at = centreOf(square);
         }
-        switch (pick(0, 3)) {
-        case 0:
+        const int kind = pick(0, 3);
+        if (kind == 0)
             QTest::mouseDClick(m_window, Qt::LeftButton, {}, at);
-            break;
-        case 1:
-            QTest::mouseClick(m_window, g_hasSeat ? Qt::RightButton : Qt::LeftButton, {}, at);
-            break;
-        default:
-            QTest::mouseClick(m_window, Qt::LeftButton, {}, at);
-            break;
-        }
+        else
+            QTest::mouseClick(m_window, kind == 1 && g_hasSeat ? Qt::RightButton : Qt::LeftButton, {}, at);
     }
 
     void chooseDifficulty()
@@ -204,34 +221,24 @@ private:
         const auto boxes = m_form.findChildren<QLineEdit *>();
         QLineEdit *box = boxes.at(pick(0, static_cast<int>(boxes.size()) - 1));
         box->setFocus();
-        switch (pick(0, 3)) {
-        case 0:
+        const int kind = pick(0, 3);
+        if (kind == 0) {
             for (int key = pick(1, 12); key > 0; --key)
                 QTest::keyClick(m_window, static_cast<char>(pick(' ', '~')));
-            break;
-        case 1: {
+        } else if (kind == 1) {
             QInputMethodEvent commit;
             commit.setCommitString(randomText(pick(1, 200)));
             QCoreApplication::sendEvent(box, &commit);
-            break;
-        }
-        case 2: {
-            const QString text = randomText(pick(0, 1 << 20));
+        } else if (kind == 2 && g_hasSeat) {
+            QGuiApplication::clipboard()->setText(randomText(pick(0, 1 << 20)));
+            QTest::keyClick(m_window, Qt::Key_V, Qt::ControlModifier);
+        } else if (kind == 2) {
             // With no clipboard, the text goes into the box the way a paste puts it.
-            if (g_hasSeat) {
-                QGuiApplication::clipboard()->setText(text);
-                QTest::keyClick(m_window, Qt::Key_V, Qt::ControlModifier);
-            } else {
-                box->insert(text);
-            }
-            break;
-        }
-        default: {
+            box->insert(randomText(pick(0, 1 << 20)));
+        } else {
             static const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Escape,
                 Qt::Key_Home, Qt::Key_End, Qt::Key_Tab};
             QTest::keyClick(m_window, keys[pick(0, 6)]);
-            break;
-        }
         }
     }
 
@@ -243,17 +250,9 @@ private:
             U'\x7f', U'é', U'ß', U'漢', U'字', U'😀', U'\u202e', U'\u200b', U'\ufeff', U'\U0010ffff'};
         QString text;
         text.reserve(length * 2);
-        for (int index = 0; index < length; ++index) {
-            const char32_t code = pool[pick(0, std::size(pool) - 1)];
-            text.append(QStringView(QChar::fromUcs4(code)));
-        }
+        for (int index = 0; index < length; ++index)
+            text.append(QStringView(QChar::fromUcs4(pool[pick(0, std::size(pool) - 1)])));
         return text;
-    }
-
-    void close()
-    {
-        m_closed = true;
-        expect(m_form.close(), QStringLiteral("the window refused to close"));
     }
 
     Plan m_plan;
@@ -266,6 +265,7 @@ private:
     int m_closeAt = -1;
     int m_deepest = 0;
     int m_checkedGames = 0;
+    int m_gamesPlayed = 0;
     bool m_closed = false;
 };
 

@@ -34,7 +34,7 @@ QString DisplayBoxAccessible::text(QAccessible::Text type) const
 void DisplayBoxAccessible::setText(QAccessible::Text type, const QString &text)
 {
     if (type == QAccessible::Value)
-        box()->setText(text);
+        edit(text);
     else
         QAccessibleWidget::setText(type, text);
 }
@@ -134,17 +134,23 @@ void DisplayBoxAccessible::scrollToSubstring(int startIndex, int endIndex)
 
 void DisplayBoxAccessible::deleteText(int startOffset, int endOffset)
 {
-    box()->setText(box()->text().remove(startOffset, endOffset - startOffset));
+    edit(box()->text().remove(startOffset, endOffset - startOffset));
 }
 
 void DisplayBoxAccessible::insertText(int offset, const QString &text)
 {
-    box()->setText(box()->text().insert(offset, text));
+    edit(box()->text().insert(offset, text));
 }
 
 void DisplayBoxAccessible::replaceText(int startOffset, int endOffset, const QString &text)
 {
-    box()->setText(box()->text().replace(startOffset, endOffset - startOffset, text));
+    edit(box()->text().replace(startOffset, endOffset - startOffset, text));
+}
+
+void DisplayBoxAccessible::edit(const QString &text)
+{
+    if (!box()->isReadOnly())
+        box()->setText(text);
 }
 
 } // namespace vantoke

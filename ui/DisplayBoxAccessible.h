@@ -9,7 +9,8 @@ class DisplayBox;
 // What assistive technology reads of a box: Qt's own account of a line edit, but for its text
 // attributes. Qt reports an empty run at every offset, which Orca 43 joins into one run that
 // ends a character short, and then speaks every value without its last character ("2" for
-// 20). This reports one run over the whole text, with no attributes.
+// 20). This reports one run over the whole text, with no attributes. A locked (read-only) box
+// refuses every edit made through it, as it refuses typing; it still says it is editable text.
 class DisplayBoxAccessible final : public QAccessibleWidget,
                                    public QAccessibleTextInterface,
                                    public QAccessibleEditableTextInterface
@@ -45,6 +46,8 @@ public:
 
 private:
     DisplayBox *box() const;
+    // Replaces the box's text, unless the box is locked.
+    void edit(const QString &text);
 };
 
 } // namespace vantoke
