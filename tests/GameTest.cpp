@@ -315,8 +315,8 @@ void GameTest::noDifficultyGamePassesSixteenBits()
     rig.runtime.setStepPerReading(0.0002);
     bool systemEventHandled = false;
     rig.runtime.at(1.0, [&rig] { rig.game.pctClick(rig.surface.litSquare()); });
-    rig.runtime.at(
-        1.0, [&systemEventHandled] { systemEventHandled = true; }, false);
+    const auto handleSystemEvent = [&systemEventHandled] { systemEventHandled = true; };
+    rig.runtime.at(1.0, handleSystemEvent, false);
     rig.game.cmdStartClick();
 
     const std::int32_t squares = rig.game.state().squares;
