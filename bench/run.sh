@@ -47,7 +47,7 @@ for column in "${columns[@]}"; do
     case $column in
     offscreen) session "$bench" ;;
     x11)
-        session xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '. tools/common.sh; start_openbox && "$0"' "$bench"
+        session tools/on-xvfb.sh 1280x1024x24 bash -c '. tools/common.sh; start_openbox && "$0"' "$bench"
         ;;
     wayland) session bash -c 'on_weston "$0"' "$bench" ;;
     wayland-bare) session bash -c 'QT_WAYLAND_DISABLE_WINDOWDECORATION=1 on_weston "$0"' "$bench" ;;

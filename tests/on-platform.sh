@@ -109,8 +109,8 @@ run_once() (
     export XDG_RUNTIME_DIR=$runtime
     case $platform in
     xcb)
-        # xvfb-run picks a free display; openbox stays until the test ends.
-        xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
+        # openbox stays until the test ends.
+        "$here/../tools/on-xvfb.sh" 1280x1024x24 bash -c '
             . "$0"
             start_openbox || exit 1
             "$@"; status=$?

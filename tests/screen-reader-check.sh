@@ -30,7 +30,7 @@ LogDir "$work/speech-log"
 CONF
     VANTOKE_ON_DISPLAY=1 VANTOKE_WORK=$work HOME=$work XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work/config \
         XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache QT_QPA_PLATFORM=xcb \
-        xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" dbus-run-session -- bash "$0" "$program"
+        "$(dirname "$(realpath "$0")")/../tools/on-xvfb.sh" 1280x1024x24 dbus-run-session -- bash "$0" "$program"
     exit
 fi
 

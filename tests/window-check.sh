@@ -2,7 +2,7 @@
 # Starts the given command on a virtual X server with the openbox window manager, waits for a
 # window named "Vantoke" to show, closes it through the window manager, and expects the command
 # to exit with status 0 within 30 seconds; one that does not is killed, and the check fails.
-# Needs xvfb-run, xdotool, wmctrl and openbox.
+# Needs Xvfb, xauth, xdotool, wmctrl and openbox.
 # usage: window-check.sh COMMAND [ARGUMENT...]
 set -euo pipefail
 common=$(dirname "$(realpath "$0")")/../tools/common.sh
@@ -10,7 +10,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -m 700 "$scratch/runtime"
 export XDG_RUNTIME_DIR=$scratch/runtime
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+"$(dirname "$common")/on-xvfb.sh" 1024x768x24 bash -c '
     set -u
     . "$0"
     start_openbox || exit 1

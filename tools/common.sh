@@ -34,13 +34,24 @@ apt_mirror() {
 }
 
 # Starts the openbox window manager on $DISPLAY in the background, and waits (20 s at most) until
-# it manages the screen; fails, saying so, when it does not.
+# it manages the screen; fails, saying so and with what openbox said, when it does not.
 start_openbox() {
-    openbox >/dev/null 2>&1 &
-    for _ in $(seq 400); do
-        wmctrl -m >/dev/null 2>&1 && return 0
+    local log start=$SECONDS
+    log=$(mktemp)
+    openbox >"$log" 2>&1 &
+    local openbox=$!
+    until wmctrl -m >/dev/null 2>&1; do
+        if ! kill -0 "$openbox" 2>/dev/null; then
+            echo "openbox exited before it managed the screen of $DISPLAY: $(cat "$log")" >&2
+            rm -f "$log"
+            return 1
+        fi
+        if [ $((SECONDS - start)) -ge 20 ]; then
+            echo "openbox did not manage the screen of $DISPLAY within 20 s: $(cat "$log")" >&2
+            rm -f "$log"
+            return 1
+        fi
         sleep 0.05
     done
-    echo "openbox did not manage the screen of $DISPLAY within 20 s" >&2
-    return 1
+    rm -f "$log"
 }
