@@ -36,22 +36,19 @@ apt_mirror() {
 # Starts the openbox window manager on $DISPLAY in the background, and waits (20 s at most) until
 # it manages the screen; fails, saying so and with what openbox said, when it does not.
 start_openbox() {
-    local log start=$SECONDS
+    local log openbox start=$SECONDS failure=
     log=$(mktemp)
     openbox >"$log" 2>&1 &
-    local openbox=$!
-    until wmctrl -m >/dev/null 2>&1; do
+    openbox=$!
+    until [ -n "$failure" ] || wmctrl -m >/dev/null 2>&1; do
         if ! kill -0 "$openbox" 2>/dev/null; then
-            echo "openbox exited before it managed the screen of $DISPLAY: $(cat "$log")" >&2
-            rm -f "$log"
-            return 1
-        fi
-        if [ $((SECONDS - start)) -ge 20 ]; then
-            echo "openbox did not manage the screen of $DISPLAY within 20 s: $(cat "$log")" >&2
-            rm -f "$log"
-            return 1
+            failure="exited before it managed the screen of $DISPLAY"
+        elif [ $((SECONDS - start)) -ge 20 ]; then
+            failure="did not manage the screen of $DISPLAY within 20 s"
         fi
         sleep 0.05
     done
+    [ -z "$failure" ] || echo "openbox $failure: $(cat "$log")" >&2
     rm -f "$log"
+    [ -z "$failure" ]
 }
