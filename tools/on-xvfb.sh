@@ -3,7 +3,9 @@
 # the command ends; exits with the command's status. The server picks a free display number
 # itself (-displayfd). xvfb-run -a picks one from the lock files in /tmp, which a server that is
 # stopping removes even when a new server has taken its number; when suites start and stop side
-# by side, a command then meets another run's server and is refused.
+# by side, a command then meets another run's server and is refused. -noreset: by default the
+# server resets when its last client leaves, and refuses a client that connects meanwhile, as
+# one does when the window manager starts while another client is polling for it.
 # usage: on-xvfb.sh WIDTHxHEIGHTxDEPTH COMMAND [ARGUMENT...]
 set -euo pipefail
 screen=$1
@@ -25,7 +27,7 @@ cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
 export XAUTHORITY=$dir/Xauthority
 touch "$XAUTHORITY"
 xauth add :0 . "$cookie"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -auth "$XAUTHORITY" 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset -auth "$XAUTHORITY" 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
 xvfb=$!
 start=$SECONDS
 until grep -q '^[0-9][0-9]*$' "$dir/display"; do
