@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Runs the README's test command on a newly installed Debian: a root made with debootstrap
 # (minimal, plus git and ca-certificates), where the command installs everything it needs itself.
 # It tests a clone of this repository's committed HEAD, with no locale set, as a new user's

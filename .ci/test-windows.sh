@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Builds the Windows game and its tests (packaging/build-windows.sh), then tries them under Wine:
 # the suites that make sense on Windows, the window's on the offscreen platform; then the unzipped
 # game on an X server with a window manager, where it must show its window and exit with

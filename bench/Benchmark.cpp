@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantoke developers
+// SPDX-License-Identifier: MIT
 // Measures the figures docs/performance.md records: start-up to the first painted frame, idle memory,
 // the CPU share and timing of a paced game, what as many frames cost Qt in an empty window,
 // press-to-hidden latency, and a no-difficulty game.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Runs the benchmark (build/default/bench/vantoke_bench, Release or RelWithDebInfo) on each
 # display a player has, each time on a server of its own: "x11", an X server (Xvfb) with a window
 # manager (openbox), which draws the title bar; "wayland", weston with its desktop shell, which

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64, POSIX threads flavour (std::thread
 # and std::mutex need it). Used for Qt itself and for the game.
 set(CMAKE_SYSTEM_NAME Windows)

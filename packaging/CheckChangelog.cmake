@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Fails unless the changelog's newest entry is for VERSION.
 # usage: cmake -DVERSION=<version> -DCHANGELOG=<file> -P CheckChangelog.cmake
 file(STRINGS "${CHANGELOG}" newest LIMIT_COUNT 1)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Cross-builds Vantoke for 64-bit Windows on Debian 12 and packs the folder a Windows player unzips
 # and runs: build/windows/vantoke-<version>-windows-x86_64.zip. Qt for Windows is built once from
 # Debian's own qt6-base source with MinGW-w64, the host's Qt tools doing moc and rcc, and is kept

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Takes the given .deb through what Debian and a player do with it: lintian's checks, with no
 # error or warning; apt-get install, which pulls in its dependencies; the validators on the
 # installed desktop entry and metainfo; the installed program started on an X server, where it

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Makes packaging/vantoke.ico, the Windows program's icon, from the SVG icon, at the sizes
 # Windows shows (16 to 256 pixels). Run it after changing the SVG, and commit the result.
 set -euo pipefail

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantoke developers
+// SPDX-License-Identifier: MIT
 // PreciseWake on Linux: a timerfd on the monotonic clock, which steady_clock reads too, watched
 // by the event loop.
 #include "PreciseWake.h"

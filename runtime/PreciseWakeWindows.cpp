@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantoke developers
+// SPDX-License-Identifier: MIT
 // PreciseWake on Windows: a waitable timer, high-resolution where the system has those (Windows
 // 10 1803 and later), whose completion routine wakes the event loop.
 #include "PreciseWake.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Builds Vantoke and starts it, installing what a fresh Debian 12 or 13 machine lacks.
 set -euo pipefail
 cd "$(dirname "$0")/.."

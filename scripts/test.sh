@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
 # lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); a
 # game played from the keyboard under the Orca screen reader, speaking with espeak-ng; the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Runs a test on a real display server: "xcb" on Xvfb with the openbox window manager, "wayland"
 # on weston's headless backend. Each run gets its own server, and its own runtime directory.
 #

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Plays the game's window with a real screen reader, as a blind player meets it: Orca on X11
 # (Xvfb with openbox), speaking through speech-dispatcher and espeak-ng into ALSA's null
 # device, which plays nothing and never waits. From the keyboard: Tab once round the window,

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Starts the given command on a virtual X server with the openbox window manager, waits for a
 # window named "Vantoke" to show, closes it through the window manager, and expects the command
 # to exit with status 0 within 30 seconds; one that does not is killed, and the check fails.

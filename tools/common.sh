@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Shell helpers shared by the scripts in scripts/, .ci/, packaging/ and tests/; source it.
 
 # Runs a command as root: directly when root already, through sudo otherwise.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantoke developers
+# SPDX-License-Identifier: MIT
 # Runs a command on an Xvfb server of its own, with a cookie of its own, and stops the server when
 # the command ends; exits with the command's status. The server picks a free display number
 # itself (-displayfd). xvfb-run -a picks one from the lock files in /tmp, which a server that is

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantoke developers
+// SPDX-License-Identifier: MIT
 #include "DisplayBoxAccessible.h"
 #include "DisplayBox.h"
 
