@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Vantoke developers
 # SPDX-License-Identifier: MIT
 # Runs the README's test command on a newly installed Debian: a root made with debootstrap
-# (minimal, plus git and ca-certificates), where the command installs everything it needs itself.
+# (minimal, plus git and ca-certificates), where the command installs everything it needs itself;
+# then, where installing harms nothing, the README's other commands (.ci/follow-docs.sh).
 # It tests a clone of this repository's committed HEAD, with no locale set, as a new user's
 # shell would. Debian 13 (trixie) unless another suite is named ("testing" for the next Debian).
 # With --after FILE, the root is made and the test command's packages installed at once, and the
@@ -70,4 +71,4 @@ if [ -n "$gate" ]; then
     for _ in $(seq 5400); do [ -e "$gate" ] && break; sleep 1; done
     [ -e "$gate" ] || { echo "$gate did not appear within 90 minutes" >&2; exit 1; }
 fi
-in_root 'bash scripts/test.sh'
+in_root 'bash scripts/test.sh && bash .ci/follow-docs.sh'
