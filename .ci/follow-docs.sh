@@ -45,7 +45,7 @@ cd "$clone/vantoke"
 echo "README: bash scripts/play.sh, in a new clone"
 VANTOKE_WINDOW_WAIT=1200 bash "$window_check" bash scripts/play.sh
 
-follow "**As a Debian package**"
+follow "**As a Debian package"
 started /usr/games/vantoke
 remove=$(sed -n 's/.*Remove it with `\([^`]*\)`.*/\1/p' "$readme")
 [ -n "$remove" ] || { echo "README.md: no command to remove the package" >&2; exit 1; }
