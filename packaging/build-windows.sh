@@ -2,11 +2,14 @@
 # SPDX-FileCopyrightText: 2026 The Vantoke developers
 # SPDX-License-Identifier: MIT
 # Cross-builds Vantoke for 64-bit Windows on Debian 12 and packs the folder a Windows player unzips
-# and runs: build/windows/vantoke-<version>-windows-x86_64.zip. Qt for Windows is built once from
+# and runs: <build>/vantoke-<version>-windows-x86_64.zip, where <build> is build/windows unless
+# given; further arguments go to the game's configure. Qt for Windows is built once from
 # Debian's own qt6-base source with MinGW-w64, the host's Qt tools doing moc and rcc, and is kept
 # under ~/.cache/vantoke, keyed by Qt's version. The tests are built too; .ci/test-windows.sh
-# runs them under Wine.
+# runs them under Wine. The zip is the same byte for byte from the same tree and the same Qt.
+# usage: build-windows.sh [BUILD_DIR [CMAKE_ARGUMENT...]]
 set -euo pipefail
+build=${1:+$(realpath -m "$1")}
 cd "$(dirname "$0")/.."
 . tools/common.sh
 
@@ -69,8 +72,15 @@ build_qt() {
 [ -f "$qt_prefix/.complete" ] || build_qt
 echo "Qt for Windows: $qt_prefix"
 
+# The same zip from every build of one tree: the linker and strip write SOURCE_DATE_EPOCH into
+# each program's and DLL's header where they would write the time, and the zip's entries take it
+# too. It is the newest changelog entry's time, as for the .deb, unless given.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l packaging/changelog -S Timestamp)}
+export SOURCE_DATE_EPOCH
+
 # Tests run through this wrapper under Wine, which finds the DLLs by WINEPATH.
-build=$PWD/build/windows
+build=${build:-$PWD/build/windows}
+shift $(($# > 0 ? 1 : 0))
 mkdir -p "$build"
 # MinGW's runtime DLLs: libstdc++ and libgcc beside the compiler's libraries, winpthread in the
 # target's folder.
@@ -91,7 +101,7 @@ chmod +x "$build/wine-run.sh"
 
 "$qt_prefix/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTOKE_WERROR=ON \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run.sh"
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run.sh" "$@"
 cmake --build "$build"
 
 # The game folder: the program, the Qt and MinGW DLLs it loads, and the platform and style
@@ -120,5 +130,9 @@ while [ ${#pending[@]} -gt 0 ]; do
     done
 done
 find "$folder" \( -name '*.dll' -o -name '*.exe' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
-(cd "$build" && zip -qr "$name.zip" "$name")
+# The zip's entries in one order, with one mode and one time each, and no extra fields with the
+# builder's user or times. A zip's times are local, hence UTC.
+chmod -R u=rwX,go=rX "$folder"
+find "$folder" -exec env TZ=UTC touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+(cd "$build" && find "$name" | LC_ALL=C sort | TZ=UTC zip -qX -@ "$name.zip")
 echo "Windows build: $build/$name.zip ($(du -h "$build/$name.zip" | cut -f1)): $(cd "$folder" && find . -type f | sort | tr '\n' ' ')"
