@@ -9,6 +9,7 @@
 # usage: follow-docs.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 [ "$(id -u)" -eq 0 ] || { echo "follow-docs.sh installs into this machine: run it in a root of its own, as root" >&2; exit 2; }
 # A root of debootstrap's has no sudo; as root, the README's sudo only runs the command.
 if ! command -v sudo >/dev/null; then
@@ -18,16 +19,10 @@ fi
 readme=$PWD/README.md
 window_check=$PWD/tests/window-check.sh
 
-# The indented block that follows the first line of README.md holding TEXT.
-block() {
-    awk -v text="$1" 'found && /^    / {print substr($0, 5); shown = 1; next}
-        found && shown {exit}
-        index($0, text) {found = 1}' "$readme"
-}
 # Runs a block of the README as it stands, answering yes where apt asks.
 follow() {
     local commands
-    commands=$(block "$1")
+    commands=$(doc_block "$readme" "$1")
     [ -n "$commands" ] || { echo "README.md: no commands after \"$1\"" >&2; exit 1; }
     echo "README, after \"$1\":"
     sed 's/^/    /' <<<"$commands"

@@ -63,9 +63,7 @@ packager_build fedora-flags \
 
 # The packager's recipe exactly as docs/packaging.md prints it, with Debian's flags, in a copy of
 # the files git tracks (what the source tarball holds); as root, as nobody and with no network.
-recipe=$(awk '/^<!-- packager.s recipe/ {found = 1; next}
-    found && /^    / {print substr($0, 5); next}
-    found {exit}' docs/packaging.md)
+recipe=$(doc_block docs/packaging.md "<!-- packager's recipe")
 [ -n "$recipe" ] || { echo "docs/packaging.md: the packager's recipe is missing" >&2; exit 1; }
 tree=$scratch/recipe
 mkdir "$tree"

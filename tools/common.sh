@@ -54,3 +54,12 @@ start_openbox() {
     rm -f "$log"
     [ -z "$failure" ]
 }
+
+# The commands a document prints: the indented block after the first line of FILE that holds
+# TEXT, without the indent. Tests run the docs' commands from here, so the two cannot drift apart.
+# usage: doc_block FILE TEXT
+doc_block() {
+    awk -v text="$2" 'found && /^    / {print substr($0, 5); shown = 1; next}
+        found && shown {exit}
+        index($0, text) {found = 1}' "$1"
+}
