@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 // Measures the figures docs/performance.md records: start-up to the first painted frame, idle memory,
 // the CPU share and timing of a paced game, what as many frames cost Qt in an empty window,
-// press-to-hidden latency, and a no-difficulty game.
+// press-to-hidden latency, and a no-difficulty game. Given weston's timeline
+// (VANTOKE_BENCH_TIMELINE), also when the played game's squares reached the screen.
 // One figure from one run says little on a shared machine, so the program runs the measures in
 // a fresh process of its own VANTOKE_BENCH_RUNS times (5 unless told), and reports each figure's
 // median and range over the runs.
@@ -13,6 +14,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QListWidget>
 #include <QMap>
 #include <QMouseEvent>
@@ -23,11 +27,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <limits>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -48,6 +54,12 @@ using namespace vantoke;
 namespace {
 
 const auto kProcessStart = std::chrono::steady_clock::now();
+
+// CLOCK_MONOTONIC on Linux, the clock weston's timeline is written in.
+double monotonicSeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 double secondsSinceStart()
 {
@@ -173,6 +185,15 @@ public:
         m_thread.join();
     }
     std::vector<double> latencies;
+    // Each square lit, in monotonicSeconds(): when it showed, when it was pressed (0 if not) and
+    // when it hid.
+    struct Turn
+    {
+        double shown = 0.0;
+        double pressed = 0.0;
+        double hidden = 0.0;
+    };
+    std::vector<Turn> turns;
     // The presser's own CPU time, which is the benchmark's and not the game's; valid once stopped.
     double ownCpu() const { return m_ownCpu; }
 
@@ -182,12 +203,18 @@ protected:
         auto *widget = static_cast<QWidget *>(watched);
         std::lock_guard lock(m_mutex);
         if (event->type() == QEvent::Show) {
+            turns.push_back({monotonicSeconds()});
+            m_litTurn = turns.size() - 1;
             m_lit = widget;
             m_litAt = widget->mapTo(&m_form, QPointF(widget->rect().center()));
             m_wake.notify_all();
-        } else if (event->type() == QEvent::Hide && widget == m_pressed) {
-            latencies.push_back(m_runtime.clock() - m_pressedAt);
-            m_pressed = nullptr;
+        } else if (event->type() == QEvent::Hide) {
+            if (!turns.empty() && turns.back().hidden == 0.0)
+                turns.back().hidden = monotonicSeconds();
+            if (widget == m_pressed) {
+                latencies.push_back(m_runtime.clock() - m_pressedAt);
+                m_pressed = nullptr;
+            }
         }
         return false;
     }
@@ -205,12 +232,15 @@ private:
                 return;
             }
             QWidget *target = std::exchange(m_lit, nullptr);
+            const std::size_t turn = m_litTurn;
             const QPointF at = m_litAt;
             lock.unlock();
             std::this_thread::sleep_for(std::chrono::duration<double>(delay(random)));
             lock.lock();
             m_pressed = target;
             m_pressedAt = m_runtime.clock();
+            if (turns.at(turn).hidden == 0.0)
+                turns.at(turn).pressed = monotonicSeconds();
             lock.unlock();
             // Returns once the window has handled the event.
             QWindow *window = m_form.windowHandle();
@@ -228,6 +258,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     QWidget *m_lit = nullptr;
+    std::size_t m_litTurn = 0;
     QPointF m_litAt; // where it shows, in the window
     int m_timestamp = 0;
     QWidget *m_pressed = nullptr;
@@ -326,6 +357,15 @@ const Figure kFigures[] = {
     {"press_p50", "press to hidden, p50", "ms"},
     {"press_p99", "press to hidden, p99", "ms"},
     {"press_max", "press to hidden, max", "ms"},
+    {"arrive_p50", "screen: show to commit at compositor, p50", "ms"},
+    {"arrive_p99", "screen: show to commit at compositor, p99", "ms"},
+    {"present_p50", "screen: show to presented, p50", "ms"},
+    {"present_p99", "screen: show to presented, p99", "ms"},
+    {"hidden_p50", "screen: press to hidden presented, p50", "ms"},
+    {"hidden_p99", "screen: press to hidden presented, p99", "ms"},
+    {"lit_p99", "screen: lit time off its pause, p99", "ms"},
+    {"refresh", "screen: refresh interval", "ms"},
+    {"unseen", "screen: squares never presented", "squares"},
     {"pause_p50", "pause overrun, p50", "ms"},
     {"pause_p99", "pause overrun, p99", "ms"},
     {"pause_max", "pause overrun, max", "ms"},
@@ -343,6 +383,90 @@ void report(const QByteArray &key, double value)
 {
     std::printf("figure %s %.6g\n", key.constData(), value);
     std::fflush(stdout);
+}
+
+// When the played game's squares reached the screen, from weston's timeline (its "timeline" log
+// scope, in CLOCK_MONOTONIC): a frame arrives with the first commit of the game's surface after
+// the change, and is presented at the end of the first repaint that begins after that commit.
+// The game's surface is the one that committed most during the game.
+void reportScreenTimes(const std::vector<Presser::Turn> &turns, const QString &path)
+{
+    QFile file(path);
+    if (turns.empty() || !file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "no timeline to read in %s\n", qPrintable(path));
+        return;
+    }
+    const auto seconds = [](const QJsonValue &pair) { return pair[0].toDouble() + pair[1].toDouble() * 1e-9; };
+    const double from = turns.front().shown;
+    const double to = turns.back().hidden + 0.5;
+    QMap<int, std::vector<double>> commits; // by surface
+    std::vector<std::pair<double, double>> repaints; // begun, presented
+    double begun = 0.0;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (!line.startsWith('{'))
+            continue;
+        const QJsonObject event = QJsonDocument::fromJson(line).object();
+        const QString name = event[QLatin1String("N")].toString();
+        const double at = seconds(event[QLatin1String("T")]);
+        if (at < from || at > to)
+            continue;
+        if (name == QLatin1String("core_commit_damage"))
+            commits[event[QLatin1String("ws")].toInt()].push_back(at);
+        else if (name == QLatin1String("core_repaint_begin"))
+            begun = at;
+        else if (name == QLatin1String("core_repaint_finished") && begun > 0.0)
+            repaints.emplace_back(std::exchange(begun, 0.0), seconds(event[QLatin1String("vblank_monotonic")]));
+    }
+    const std::vector<double> *game = nullptr;
+    for (const std::vector<double> &surface : commits)
+        if (!game || surface.size() > game->size())
+            game = &surface;
+    if (!game || repaints.size() < 2) {
+        std::fprintf(stderr, "the timeline in %s holds no frames of the game\n", qPrintable(path));
+        return;
+    }
+    // Where the screen had no later commit or repaint, the change never got there: +infinity.
+    constexpr double never = std::numeric_limits<double>::infinity();
+    const auto arrival = [game](double change) {
+        const auto found = std::lower_bound(game->begin(), game->end(), change);
+        return found == game->end() ? never : *found;
+    };
+    const auto presented = [&repaints](double commit) {
+        const auto found = std::lower_bound(repaints.begin(), repaints.end(), std::make_pair(commit, 0.0));
+        return found == repaints.end() ? never : found->second;
+    };
+    std::vector<double> arrive, present, hidden, litOff, intervals;
+    int unseen = 0;
+    for (const Presser::Turn &turn : turns) {
+        if (turn.hidden == 0.0)
+            continue;
+        const double shownAt = presented(arrival(turn.shown));
+        const double hiddenAt = presented(arrival(turn.hidden));
+        if (!(shownAt < hiddenAt)) {
+            ++unseen;
+            continue;
+        }
+        arrive.push_back(arrival(turn.shown) - turn.shown);
+        present.push_back(shownAt - turn.shown);
+        if (turn.pressed > 0.0 && hiddenAt != never)
+            hidden.push_back(hiddenAt - turn.pressed);
+        if (hiddenAt != never)
+            litOff.push_back(std::abs((hiddenAt - shownAt) - (turn.hidden - turn.shown)));
+    }
+    for (std::size_t index = 1; index < repaints.size(); ++index)
+        intervals.push_back(repaints[index].second - repaints[index - 1].second);
+    report("unseen", unseen);
+    report("refresh", percentile(intervals, 0.0) * 1000.0);
+    if (arrive.empty() || hidden.empty() || litOff.empty())
+        return;
+    report("arrive_p50", percentile(arrive, 0.5) * 1000.0);
+    report("arrive_p99", percentile(arrive, 0.99) * 1000.0);
+    report("present_p50", percentile(present, 0.5) * 1000.0);
+    report("present_p99", percentile(present, 0.99) * 1000.0);
+    report("hidden_p50", percentile(hidden, 0.5) * 1000.0);
+    report("hidden_p99", percentile(hidden, 0.99) * 1000.0);
+    report("lit_p99", percentile(litOff, 0.99) * 1000.0);
 }
 
 // Runs the measures in `runs` fresh processes of this program, then prints each figure's median
@@ -446,6 +570,7 @@ int main(int argc, char *argv[])
     };
     const double watchedShare = pacedGameShare();
     std::vector<double> latencies;
+    std::vector<Presser::Turn> turns;
     double playedShare = 0.0;
     double playedFps = 0.0;
     {
@@ -459,6 +584,7 @@ int main(int argc, char *argv[])
         playedShare = (cpuSeconds() - cpuAtStart - presser.ownCpu()) / length;
         playedFps = counter.frames() / length;
         latencies = presser.latencies;
+        turns = presser.turns;
     }
     // The floor, with the game's window out of the way.
     double floorShare = 0.0;
@@ -539,5 +665,7 @@ int main(int argc, char *argv[])
     peak = std::max(peak, residentMiB());
     report("turns", form.game().state().squares / 1e6);
     report("growth", peak - before);
+    if (qEnvironmentVariableIsSet("VANTOKE_BENCH_TIMELINE"))
+        reportScreenTimes(turns, qEnvironmentVariable("VANTOKE_BENCH_TIMELINE"));
     return 0;
 }

@@ -6,18 +6,22 @@
 # manager (openbox), which draws the title bar; "wayland", weston with its desktop shell, which
 # like GNOME's draws no title bar, so the game (or, through XWayland, weston) does, with Mesa
 # installed as every desktop has it. "wayland-bare" is the same with the title bar switched off,
-# to compare with, and "offscreen" Qt's offscreen platform, the floor. The game chooses its
+# to compare with, and "offscreen" Qt's offscreen platform, the floor. "gnome" is GNOME's own
+# compositor, mutter, headless with a virtual monitor, in a D-Bus session, with XWayland and its
+# authority as a GNOME session hands them on. "kde" is KDE Plasma's, KWin, on its virtual
+# backend with XWayland and its Breeze title bars. The game chooses its
 # platform itself, as it does for a player (app/PlatformChoice.h). Installs what is missing.
 # Run it on an idle machine; VANTOKE_BENCH_RUNS sets the runs a column (5 unless told).
-# usage: bench/run.sh [offscreen|x11|wayland|wayland-bare]...
+# usage: bench/run.sh [offscreen|x11|wayland|wayland-bare|gnome|kde]...
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/common.sh
 bench=$PWD/build/default/bench/vantoke_bench
 [ -x "$bench" ] || { echo "build the benchmark first: cmake --build --preset default --target vantoke_bench" >&2; exit 2; }
-install_missing xvfb xauth openbox wmctrl weston xwayland libgl1-mesa-dri libegl-mesa0
+install_missing xvfb xauth openbox wmctrl weston xwayland libgl1-mesa-dri libegl-mesa0 mutter dbus-daemon \
+    kwin-wayland kwin-style-breeze
 columns=("$@")
-[ ${#columns[@]} -gt 0 ] || columns=(offscreen x11 wayland wayland-bare)
+[ ${#columns[@]} -gt 0 ] || columns=(offscreen x11 wayland wayland-bare gnome kde)
 
 # A session of its own: no display of the caller's, a runtime directory, and fresh caches.
 session() (
@@ -28,21 +32,71 @@ session() (
 )
 
 on_weston() {
+    # The timeline scope logs each commit and repaint, from which the benchmark tells when the
+    # game's frames reached the screen.
     weston --backend=headless-backend.so --socket=wayland-bench --idle-time=0 --width=1280 --height=1024 --xwayland \
-        >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
+        --logger-scopes=log,timeline --log="$XDG_RUNTIME_DIR/weston.log" >"$XDG_RUNTIME_DIR/weston.out" 2>&1 &
     local weston=$! display=
     for _ in $(seq 100); do
         display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$XDG_RUNTIME_DIR/weston.log")
         [ -S "$XDG_RUNTIME_DIR/wayland-bench" ] && [ -n "$display" ] && break
         sleep 0.1
     done
-    [ -n "$display" ] || { cat "$XDG_RUNTIME_DIR/weston.log" >&2; kill "$weston"; return 1; }
+    [ -n "$display" ] || { cat "$XDG_RUNTIME_DIR"/weston.{out,log} >&2; kill "$weston"; return 1; }
     local status=0
-    XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-bench DISPLAY=$display "$@" || status=$?
+    XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-bench DISPLAY=$display \
+        VANTOKE_BENCH_TIMELINE="$XDG_RUNTIME_DIR/weston.log" "$@" || status=$?
     kill "$weston"
     return "$status"
 }
 export -f on_weston
+
+# Needs a D-Bus session (dbus-run-session). XWayland's socket folder must exist, root's and
+# sticky, as a desktop's boot makes it; mutter 48 does not start XWayland without it.
+on_mutter() {
+    XDG_CURRENT_DESKTOP=GNOME mutter --headless --wayland --wayland-display=wayland-bench \
+        --virtual-monitor 1280x1024 >"$XDG_RUNTIME_DIR/mutter.log" 2>&1 &
+    local mutter=$! display= authority=
+    for _ in $(seq 100); do
+        display=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$XDG_RUNTIME_DIR/mutter.log")
+        authority=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -name '.mutter-Xwaylandauth.*' | head -n 1)
+        [ -S "$XDG_RUNTIME_DIR/wayland-bench" ] && [ -n "$display" ] && [ -n "$authority" ] && break
+        sleep 0.1
+    done
+    [ -n "$authority" ] || { cat "$XDG_RUNTIME_DIR/mutter.log" >&2; kill "$mutter"; return 1; }
+    local status=0
+    XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-bench DISPLAY=$display \
+        XAUTHORITY=$authority "$@" || status=$?
+    kill "$mutter"
+    return "$status"
+}
+export -f on_mutter
+
+# Needs a D-Bus session. KWin hands the program it starts for the session the display variables
+# of its XWayland; that program keeps them and waits. A machine that withholds the capability
+# kwin_wayland's file carries (a container) refuses to run it; the loader runs it without, and
+# KWin, not then started under its own name, must be told to use its own platform plugin.
+on_kwin() {
+    local kwin=(kwin_wayland)
+    kwin_wayland --version >/dev/null 2>&1 || kwin=(env KWIN_FORCE_OWN_QPA=1 /lib64/ld-linux-x86-64.so.2 "$(command -v kwin_wayland)")
+    local session=$XDG_RUNTIME_DIR/session.sh
+    printf '#!/bin/sh\nenv | grep -E "^(DISPLAY|XAUTHORITY)=" >"$XDG_RUNTIME_DIR/session.env"\nexec sleep infinity\n' >"$session"
+    chmod +x "$session"
+    XDG_CURRENT_DESKTOP=KDE "${kwin[@]}" --virtual --width 1280 --height 1024 --socket wayland-bench --xwayland \
+        --exit-with-session="$session" >"$XDG_RUNTIME_DIR/kwin.log" 2>&1 &
+    local kwin_pid=$!
+    for _ in $(seq 100); do
+        [ -S "$XDG_RUNTIME_DIR/wayland-bench" ] && grep -q '^DISPLAY=' "$XDG_RUNTIME_DIR/session.env" 2>/dev/null && break
+        sleep 0.1
+    done
+    grep -q '^DISPLAY=' "$XDG_RUNTIME_DIR/session.env" 2>/dev/null || { cat "$XDG_RUNTIME_DIR/kwin.log" >&2; kill "$kwin_pid"; return 1; }
+    local status=0
+    env $(cat "$XDG_RUNTIME_DIR/session.env") XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=wayland \
+        WAYLAND_DISPLAY=wayland-bench "$@" || status=$?
+    kill "$kwin_pid"
+    return "$status"
+}
+export -f on_kwin
 
 for column in "${columns[@]}"; do
     echo "=== $column"
@@ -53,6 +107,11 @@ for column in "${columns[@]}"; do
         ;;
     wayland) session bash -c 'on_weston "$0"' "$bench" ;;
     wayland-bare) session bash -c 'QT_WAYLAND_DISABLE_WINDOWDECORATION=1 on_weston "$0"' "$bench" ;;
+    gnome)
+        [ -d /tmp/.X11-unix ] || as_root install -d -m 1777 /tmp/.X11-unix
+        session dbus-run-session -- bash -c 'on_mutter "$0"' "$bench"
+        ;;
+    kde) session dbus-run-session -- bash -c 'on_kwin "$0"' "$bench" ;;
     *)
         echo "unknown column: $column" >&2
         exit 2
