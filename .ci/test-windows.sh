@@ -39,6 +39,8 @@ program=$(realpath "$scratch"/unzipped/vantoke-*/vantoke.exe)
 # Only the game's own folder: WINEPATH would otherwise lead Wine to the build's DLLs.
 if WINEPATH= bash tests/window-check.sh /usr/lib/wine/wine64 "$program"; then
     echo "Windows check: the unzipped vantoke.exe showed its window under Wine and exited with status 0"
+    # Wine's server writes its registry as it ends: let it, before anyone removes the prefix.
+    /usr/lib/wine/wineserver -w || true
 else
     echo "Windows check: the unzipped vantoke.exe failed under Wine" >&2
     exit 1
