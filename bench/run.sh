@@ -17,7 +17,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/common.sh
 bench=$PWD/build/default/bench/vantoke_bench
-[ -x "$bench" ] || { echo "build the benchmark first: cmake --build --preset default --target vantoke_bench" >&2; exit 2; }
+[ -x "$bench" ] || { echo "build the benchmark first: cmake --preset default && cmake --build --preset default --target vantoke_bench" >&2; exit 2; }
 install_missing xvfb xauth openbox wmctrl weston xwayland libgl1-mesa-dri libegl-mesa0 mutter dbus-daemon \
     kwin-wayland kwin-style-breeze
 columns=("$@")
@@ -51,8 +51,7 @@ on_weston() {
 }
 export -f on_weston
 
-# Needs a D-Bus session (dbus-run-session). XWayland's socket folder must exist, root's and
-# sticky, as a desktop's boot makes it; mutter 48 does not start XWayland without it.
+# Needs a D-Bus session (dbus-run-session).
 on_mutter() {
     XDG_CURRENT_DESKTOP=GNOME mutter --headless --wayland --wayland-display=wayland-bench \
         --virtual-monitor 1280x1024 >"$XDG_RUNTIME_DIR/mutter.log" 2>&1 &
@@ -98,6 +97,10 @@ on_kwin() {
 }
 export -f on_kwin
 
+# XWayland's socket folder, root's and sticky, as a desktop's boot makes it: without it mutter 48
+# does not start XWayland, and weston 14 crashes.
+[ -d /tmp/.X11-unix ] || as_root install -d -m 1777 /tmp/.X11-unix
+
 for column in "${columns[@]}"; do
     echo "=== $column"
     case $column in
@@ -107,10 +110,7 @@ for column in "${columns[@]}"; do
         ;;
     wayland) session bash -c 'on_weston "$0"' "$bench" ;;
     wayland-bare) session bash -c 'QT_WAYLAND_DISABLE_WINDOWDECORATION=1 on_weston "$0"' "$bench" ;;
-    gnome)
-        [ -d /tmp/.X11-unix ] || as_root install -d -m 1777 /tmp/.X11-unix
-        session dbus-run-session -- bash -c 'on_mutter "$0"' "$bench"
-        ;;
+    gnome) session dbus-run-session -- bash -c 'on_mutter "$0"' "$bench" ;;
     kde) session dbus-run-session -- bash -c 'on_kwin "$0"' "$bench" ;;
     *)
         echo "unknown column: $column" >&2
