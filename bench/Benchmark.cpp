@@ -443,13 +443,14 @@ void reportScreenTimes(const std::vector<Presser::Turn> &turns, const QString &p
     for (const Presser::Turn &turn : turns) {
         if (turn.hidden == 0.0)
             continue;
-        const double shownAt = presented(arrival(turn.shown));
+        const double arrived = arrival(turn.shown);
+        const double shownAt = presented(arrived);
         const double hiddenAt = presented(arrival(turn.hidden));
         if (!(shownAt < hiddenAt)) {
             ++unseen;
             continue;
         }
-        arrive.push_back(arrival(turn.shown) - turn.shown);
+        arrive.push_back(arrived - turn.shown);
         present.push_back(shownAt - turn.shown);
         if (turn.pressed > 0.0 && hiddenAt != never)
             hidden.push_back(hiddenAt - turn.pressed);

@@ -72,9 +72,8 @@ on_mutter() {
 export -f on_mutter
 
 # Needs a D-Bus session. KWin hands the program it starts for the session the display variables
-# of its XWayland; that program keeps them and waits. A machine that withholds the capability
-# kwin_wayland's file carries (a container) refuses to run it; the loader runs it without, and
-# KWin, not then started under its own name, must be told to use its own platform plugin.
+# of its XWayland; that program keeps them and waits. Where the machine refuses to run
+# kwin_wayland itself, the loader runs it (why: docs/performance.md, "KWin in a container").
 on_kwin() {
     local kwin=(kwin_wayland)
     kwin_wayland --version >/dev/null 2>&1 || kwin=(env KWIN_FORCE_OWN_QPA=1 /lib64/ld-linux-x86-64.so.2 "$(command -v kwin_wayland)")
