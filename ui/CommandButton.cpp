@@ -16,8 +16,14 @@ CommandButton::CommandButton(const QString &text, QWidget *parent)
 void CommandButton::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+    if (!enter) {
         QPushButton::keyPressEvent(event);
+        return;
+    }
+    // With a modifier it goes on to the window, as from any button that is not a default one.
+    // QPushButton would not do that on GNOME: Qt's GNOME theme makes it press the button.
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        event->ignore();
         return;
     }
     event->accept();
