@@ -51,26 +51,6 @@ on_weston() {
 }
 export -f on_weston
 
-# Needs a D-Bus session (dbus-run-session).
-on_mutter() {
-    XDG_CURRENT_DESKTOP=GNOME mutter --headless --wayland --wayland-display=wayland-bench \
-        --virtual-monitor 1280x1024 >"$XDG_RUNTIME_DIR/mutter.log" 2>&1 &
-    local mutter=$! display= authority=
-    for _ in $(seq 100); do
-        display=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$XDG_RUNTIME_DIR/mutter.log")
-        authority=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -name '.mutter-Xwaylandauth.*' | head -n 1)
-        [ -S "$XDG_RUNTIME_DIR/wayland-bench" ] && [ -n "$display" ] && [ -n "$authority" ] && break
-        sleep 0.1
-    done
-    [ -n "$authority" ] || { cat "$XDG_RUNTIME_DIR/mutter.log" >&2; kill "$mutter"; return 1; }
-    local status=0
-    XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-bench DISPLAY=$display \
-        XAUTHORITY=$authority "$@" || status=$?
-    kill "$mutter"
-    return "$status"
-}
-export -f on_mutter
-
 # Needs a D-Bus session. KWin hands the program it starts for the session the display variables
 # of its XWayland; that program keeps them and waits. Where the machine refuses to run
 # kwin_wayland itself, the loader runs it (why: docs/performance.md, "KWin in a container").
@@ -96,9 +76,7 @@ on_kwin() {
 }
 export -f on_kwin
 
-# XWayland's socket folder, root's and sticky, as a desktop's boot makes it: without it mutter 48
-# does not start XWayland, and weston 14 crashes.
-[ -d /tmp/.X11-unix ] || as_root install -d -m 1777 /tmp/.X11-unix
+make_x11_socket_dir
 
 for column in "${columns[@]}"; do
     echo "=== $column"
@@ -109,7 +87,7 @@ for column in "${columns[@]}"; do
         ;;
     wayland) session bash -c 'on_weston "$0"' "$bench" ;;
     wayland-bare) session bash -c 'QT_WAYLAND_DISABLE_WINDOWDECORATION=1 on_weston "$0"' "$bench" ;;
-    gnome) session dbus-run-session -- bash -c 'on_mutter "$0"' "$bench" ;;
+    gnome) session tools/on-mutter.sh 1280x1024 "$bench" ;;
     kde) session dbus-run-session -- bash -c 'on_kwin "$0"' "$bench" ;;
     *)
         echo "unknown column: $column" >&2

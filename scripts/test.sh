@@ -2,21 +2,23 @@
 # SPDX-FileCopyrightText: 2026 The Vantoke developers
 # SPDX-License-Identifier: MIT
 # Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
-# lacks: the test suite, on the offscreen platform, on X11 (Xvfb) and on Wayland (weston); a
-# game played from the keyboard under the Orca screen reader, speaking with espeak-ng; the
-# offscreen suites built with Clang; a packager's builds, with Fedora's flags and with Debian's
-# through the recipe docs/packaging.md prints; the same suite built with AddressSanitizer and
-# UndefinedBehaviorSanitizer; the formatting check; the AppStream validator and groff's checks of
-# the manual page; REUSE's licence check; and the Debian package: built twice to the same bytes,
-# lintian, installed into a root of its own, started, purged, with this machine's packages left
-# as they were. With --install it installs what they need and runs nothing.
+# lacks: the test suite, on the offscreen platform, on X11 (Xvfb), on Wayland (weston) and in a
+# GNOME session (mutter); a game played from the keyboard under the Orca screen reader, speaking
+# with espeak-ng; the offscreen suites built with Clang; a packager's builds, with Fedora's flags
+# and with Debian's through the recipe docs/packaging.md prints; the same suite built with
+# AddressSanitizer and UndefinedBehaviorSanitizer; the formatting check; the AppStream validator
+# and groff's checks of the manual page; REUSE's licence check; and the Debian package: built
+# twice to the same bytes, lintian, installed into a root of its own, started, purged, with this
+# machine's packages left as they were. With --install it installs what they need and runs nothing.
 # usage: test.sh [--install]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/common.sh
 
 install_missing clang clang-format desktop-file-utils appstream dpkg-dev file lintian groff-base reuse \
-    man-db xvfb xauth xdotool wmctrl openbox weston locales orca speech-dispatcher-espeak-ng at-spi2-core dbus-daemon gdb
+    man-db xvfb xauth xdotool wmctrl openbox weston mutter xwayland locales orca speech-dispatcher-espeak-ng \
+    at-spi2-core dbus-daemon gdb
+make_x11_socket_dir
 
 # The text forms' test checks its texts under a German locale, which a new machine lacks.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then

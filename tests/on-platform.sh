@@ -2,7 +2,9 @@
 # SPDX-FileCopyrightText: 2026 The Vantoke developers
 # SPDX-License-Identifier: MIT
 # Runs a test on a real display server: "xcb" on Xvfb with the openbox window manager, "wayland"
-# on weston's headless backend. Each run gets its own server, and its own runtime directory.
+# on weston's headless backend, "gnome" in a GNOME session (tools/on-mutter.sh) on the platform
+# QT_QPA_PLATFORM names, which is the caller's to choose. Each run gets its own server, and its
+# own runtime directory.
 #
 # A Qt Test suite that hangs inside a test function is QTest's to report: it prints the stacks
 # and aborts after five minutes. A hang outside them, while Qt's platform plugin connects to the
@@ -13,7 +15,7 @@
 # hung there after results with no failure, or that failed nothing before it stopped on one of two
 # known faults of Qt's Wayland client (below), runs once more on a new server, and says so on its
 # last lines and in $VANTOKE_RERUN_LOG, if set. Any other hang or failure, or a second one, fails.
-# usage: on-platform.sh [--watch] xcb|wayland COMMAND [ARGUMENT...]
+# usage: on-platform.sh [--watch] xcb|wayland|gnome COMMAND [ARGUMENT...]
 set -euo pipefail
 here=$(dirname "$(realpath "$0")")
 
@@ -47,10 +49,11 @@ if [ "$1" = --watched ]; then
         else
             for task in /proc/"$test_pid"/task/*; do echo "$(cat "$task/comm"): $(cat "$task/wchan")"; done
         fi
-        if [ -f "$XDG_RUNTIME_DIR/weston.log" ]; then
+        for log in "$XDG_RUNTIME_DIR"/weston.log "$XDG_RUNTIME_DIR"/mutter.log; do
+            [ -f "$log" ] || continue
             echo "on-platform: the compositor's log:"
-            cat "$XDG_RUNTIME_DIR/weston.log"
-        fi
+            cat "$log"
+        done
         kill -9 "$test_pid"
         wait "$test_pid" 2>/dev/null || true
         status=125
@@ -85,13 +88,15 @@ fi
 platform=$1
 shift
 case $platform in
-xcb | wayland) ;;
+xcb | wayland) export QT_QPA_PLATFORM=$platform ;;
+gnome)
+    [ -n "${QT_QPA_PLATFORM:-}" ] || { echo "gnome: QT_QPA_PLATFORM must name the platform" >&2; exit 2; }
+    ;;
 *)
     echo "unknown platform: $platform" >&2
     exit 2
     ;;
 esac
-export QT_QPA_PLATFORM=$platform
 # For sanitizer builds: a few leaks of Qt's own on a real platform are not the game's, and are
 # suppressed by the functions that make them. The system's libraries are built without frame
 # pointers, so those functions show in a leak's stack only when it is unwound in full.
@@ -135,12 +140,13 @@ run_once() (
         export QT_IM_MODULE=compose
         "${runner[@]}" "$@"
         ;;
+    gnome) "$here/../tools/on-mutter.sh" 1280x1024 "${runner[@]}" "$@" ;;
     esac
 )
 
 status=0
 run_once "$@" || status=$?
-if [ "$status" -eq 124 ] && [ "$platform" = wayland ]; then
+if [ "$status" -eq 124 ] && { [ "$platform" = wayland ] || [ "$QT_QPA_PLATFORM" = wayland ]; }; then
     echo "on-platform: the suite failed nothing, then met a known fault of Qt's Wayland client; running it once more on a new server"
     [ -z "${VANTOKE_RERUN_LOG:-}" ] || echo "$(basename "$1"): a known fault of Qt's Wayland client" >>"$VANTOKE_RERUN_LOG"
     status=0

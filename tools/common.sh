@@ -55,6 +55,12 @@ start_openbox() {
     [ -z "$failure" ]
 }
 
+# XWayland's socket folder, root's and sticky, as a desktop's boot makes it: without it mutter 48
+# does not start XWayland, and weston 14 crashes.
+make_x11_socket_dir() {
+    [ -d /tmp/.X11-unix ] || as_root install -d -m 1777 /tmp/.X11-unix
+}
+
 # The commands a document prints: the indented block after the first line of FILE that holds
 # TEXT, without the indent. Tests run the docs' commands from here, so the two cannot drift apart.
 # usage: doc_block FILE TEXT
