@@ -4,7 +4,7 @@
 # Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
 # lacks: the test suite, on the offscreen platform, on X11 (Xvfb), on Wayland (weston) and in a
 # GNOME session (mutter); a game played from the keyboard under the Orca screen reader, speaking
-# with espeak-ng; the offscreen suites built with Clang; a packager's builds, with Fedora's flags
+# with espeak-ng, on X11 and on GNOME; the offscreen suites built with Clang; a packager's builds, with Fedora's flags
 # and with Debian's through the recipe docs/packaging.md prints; the same suite built with
 # AddressSanitizer and UndefinedBehaviorSanitizer; the formatting check; the AppStream validator
 # and groff's checks of the manual page; REUSE's licence check; and the Debian package: built
@@ -38,6 +38,7 @@ cmake --preset default
 cmake --build --preset default
 ctest --preset default
 bash tests/screen-reader-check.sh build/default/app/vantoke
+bash tests/screen-reader-check.sh --gnome build/default/app/vantoke
 
 cmake --preset clang
 cmake --build --preset clang

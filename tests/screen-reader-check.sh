@@ -9,10 +9,17 @@
 # with its name and role, and after the game each box's value whole, as the window holds it,
 # and the list's choice; leaving a box must say nothing of its own. Orca's debug log is the
 # record: it is written through a terminal, which Orca writes to line by line, so each key can
-# wait for its words. docs/accessibility.md tells what a player hears.
-# usage: screen-reader-check.sh PROGRAM
+# wait for its words. docs/accessibility.md tells what a player hears. With --gnome, the same in
+# a GNOME session (tools/on-mutter.sh), with the game on the platform it picks there, and the keys
+# typed through mutter's remote desktop interface, which reaches X and Wayland windows alike.
+# usage: screen-reader-check.sh [--gnome] PROGRAM
 set -euo pipefail
-[ $# -eq 1 ] || { echo "usage: screen-reader-check.sh PROGRAM" >&2; exit 2; }
+session=${VANTOKE_SESSION:-x11}
+if [ "${1:-}" = --gnome ]; then
+    session=gnome
+    shift
+fi
+[ $# -eq 1 ] || { echo "usage: screen-reader-check.sh [--gnome] PROGRAM" >&2; exit 2; }
 program=$(realpath "$1")
 
 if [ -z "${VANTOKE_ON_DISPLAY:-}" ]; then
@@ -30,16 +37,19 @@ DefaultModule espeak-ng
 LogLevel 3
 LogDir "$work/speech-log"
 CONF
-    VANTOKE_ON_DISPLAY=1 VANTOKE_WORK=$work HOME=$work XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work/config \
-        XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache QT_QPA_PLATFORM=xcb \
-        "$(dirname "$(realpath "$0")")/../tools/on-xvfb.sh" 1280x1024x24 dbus-run-session -- bash "$0" "$program"
+    tools=$(dirname "$(realpath "$0")")/../tools
+    on_display=("$tools/on-xvfb.sh" 1280x1024x24 dbus-run-session -- env QT_QPA_PLATFORM=xcb)
+    [ "$session" = x11 ] || on_display=("$tools/on-mutter.sh" 1280x1024 env -u QT_QPA_PLATFORM)
+    VANTOKE_ON_DISPLAY=1 VANTOKE_SESSION=$session VANTOKE_WORK=$work HOME=$work XDG_RUNTIME_DIR=$work \
+        XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache \
+        "${on_display[@]}" bash "$0" "$program"
     exit
 fi
 
 work=$VANTOKE_WORK
 log=$work/orca.log
 . "$(dirname "$(realpath "$0")")/../tools/common.sh"
-start_openbox
+[ "$session" != x11 ] || start_openbox
 
 # Orca's role words differ between versions: Orca 43 says "push button" where 48 says "button".
 spoken() { tr -d '\r' <"$log" | sed -n "s/^.*SPEECH OUTPUT: '\([^']*\)'.*$/\1/p"; }
@@ -91,19 +101,84 @@ if ! kill -0 "$(cat "$work/orca.pid" 2>/dev/null || echo 0)" 2>/dev/null; then
 fi
 wait_for 'Screen reader on' '"Screen reader on"'
 
+# key NAME: types a key, named as X names it, into the window with the focus.
+if [ "$session" = x11 ]; then
+    key() { xdotool key "$1"; }
+else
+    # A remote desktop session lives as long as the connection that made it.
+    coproc keyboard {
+        exec /usr/bin/python3 -u -c '
+import sys
+from gi.repository import Gio, GLib
+bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+def call(path, method, args=None, reply=None):
+    interface = "org.gnome.Mutter.RemoteDesktop" + (".Session" if "/Session/" in path else "")
+    return bus.call_sync("org.gnome.Mutter.RemoteDesktop", path, interface, method, args,
+                         reply and GLib.VariantType(reply), 0, 10000, None)
+session = call("/org/gnome/Mutter/RemoteDesktop", "CreateSession", reply="(o)").unpack()[0]
+call(session, "Start")
+keysyms = {"Shift_L": 0xffe1, "Tab": 0xff09, "Down": 0xff54, "space": 0x20}
+def type_key(name):
+    for pressed in (True, False):
+        call(session, "NotifyKeyboardKeysym", GLib.Variant("(ub)", (keysyms[name], pressed)))
+# mutter adds the keyboard of the session as it starts, and drops the keys typed before it is in
+# place; this Shift, before the game runs, goes to nobody.
+type_key("Shift_L")
+print("typed", flush=True)
+for name in sys.stdin:
+    type_key(name.strip())
+    print("typed", flush=True)
+'
+    }
+    typed() {
+        local reply=
+        read -r -t 10 reply <&"${keyboard[0]}" || true
+        [ "$reply" = typed ] || { echo "screen reader: mutter did not take the key $1 within 10 s" >&2; exit 1; }
+    }
+    key() {
+        echo "$1" >&"${keyboard[1]}"
+        typed "$1"
+    }
+    typed "Shift_L, the first"
+fi
+
+# Whether the game's window is the active one, as the accessibility bus has it.
+window_active() {
+    /usr/bin/python3 - <<'PY'
+import gi
+gi.require_version('Atspi', '2.0')
+from gi.repository import Atspi
+desktop = Atspi.get_desktop(0)
+for a in range(desktop.get_child_count()):
+    app = desktop.get_child_at_index(a)
+    if app is None or app.get_name() != 'vantoke':
+        continue
+    for i in range(app.get_child_count()):
+        frame = app.get_child_at_index(i)
+        if frame.get_name() == 'Vantoke' and frame.get_state_set().contains(Atspi.StateType.ACTIVE):
+            print('active')
+PY
+}
+
 "$program" >"$work/game.log" 2>&1 &
 game=$!
-window=
-for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Vantoke$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "screen reader: no Vantoke window showed within 30 s" >&2; exit 1; }
-timeout 30 xdotool windowactivate --sync "$window" >/dev/null \
-    || { echo "screen reader: the Vantoke window was not activated within 30 s" >&2; exit 1; }
+if [ "$session" = x11 ]; then
+    window=
+    for _ in $(seq 300); do
+        window=$(xdotool search --onlyvisible --name '^Vantoke$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+        sleep 0.1
+    done
+    [ -n "$window" ] || { echo "screen reader: no Vantoke window showed within 30 s" >&2; exit 1; }
+    timeout 30 xdotool windowactivate --sync "$window" >/dev/null \
+        || { echo "screen reader: the Vantoke window was not activated within 30 s" >&2; exit 1; }
+else
+    # GNOME makes a new window the active one.
+    for _ in $(seq 300); do [ "$(window_active)" = active ] && break; sleep 0.1; done
+    [ "$(window_active)" = active ] || { echo "screen reader: no active Vantoke window within 30 s" >&2; exit 1; }
+fi
 # Whether Orca handles keys at all: one whose speech server never returns from its sound device
 # handles none, and every key would wait its full time in vain. Shift does nothing in the game.
-xdotool key Shift_L
+key Shift_L
 for _ in $(seq 50); do [ "$(keys_handled)" -gt 0 ] && break; sleep 0.1; done
 if [ "$(keys_handled)" -eq 0 ]; then
     echo "screen reader: Orca handled no key within 5 s; look at its speech server, speech-dispatcher, and its sound output ($(tail -n 1 "$work"/speech-log/speech-dispatcher.log 2>/dev/null))" >&2
@@ -137,7 +212,7 @@ PY
 
 press() {
     local key=$1 pattern=$2 what=$3
-    xdotool key "$key"
+    key "$key"
     if wait_for "$pattern" "$what after $key"; then
         echo "screen reader: $key: $what"
     else
@@ -164,7 +239,7 @@ press Tab 'Start (push )?button' '"Start", a button'
 # results. Its turns change the boxes every 0.75 s; it has ended once the closing turn has locked
 # the boxes and nothing changes for a second, or, should it end without a closing turn, once
 # nothing changes for five.
-xdotool key space
+key space
 texts= steady=0 started=$SECONDS
 until { [[ $texts == *"Points (read only)="* ]] && [ "$steady" -ge 4 ]; } || [ "$steady" -ge 20 ]; do
     if [ $((SECONDS - started)) -ge 60 ]; then
