@@ -15,7 +15,7 @@ namespace vantoke {
 class RuntimeServices;
 
 // The window wired as the program wires it, loaded and shown on `runtime`, and the ways the
-// tests and the benchmark reach and drive its controls. `watcher`, if given, filters the
+// tests reach and drive its controls. `watcher`, if given, filters the
 // window's events from before it first shows.
 class WindowRig
 {
