@@ -142,16 +142,29 @@ for name in sys.stdin:
     typed "Shift_L, the first"
 fi
 
-# Whether the game's window is the active one, as the accessibility bus has it.
-window_active() {
-    /usr/bin/python3 - <<'PY'
+# The game's window, read through the accessibility bus: with "texts", "name=text" for each box,
+# with " (read only)" after a locked one's name; with "active", "active" if it is the active window.
+read_window() {
+    /usr/bin/python3 - "$1" <<'PY'
+import sys
 import gi
 gi.require_version('Atspi', '2.0')
 from gi.repository import Atspi
+def walk(node):
+    for i in range(node.get_child_count()):
+        child = node.get_child_at_index(i)
+        if child.get_role() in (Atspi.Role.TEXT, Atspi.Role.ENTRY):
+            locked = child.get_state_set().contains(Atspi.StateType.READ_ONLY)
+            print('%s%s=%s' % (child.get_name(), ' (read only)' if locked else '',
+                               Atspi.Text.get_text(child, 0, -1)))
+        walk(child)
 desktop = Atspi.get_desktop(0)
 for a in range(desktop.get_child_count()):
     app = desktop.get_child_at_index(a)
     if app is None or app.get_name() != 'vantoke':
+        continue
+    if sys.argv[1] == 'texts':
+        walk(app)
         continue
     for i in range(app.get_child_count()):
         frame = app.get_child_at_index(i)
@@ -159,6 +172,8 @@ for a in range(desktop.get_child_count()):
             print('active')
 PY
 }
+window_texts() { read_window texts; }
+window_active() { read_window active; }
 
 "$program" >"$work/game.log" 2>&1 &
 game=$!
@@ -186,29 +201,6 @@ if [ "$(keys_handled)" -eq 0 ]; then
 fi
 wait_for 'Start (push )?button' 'the Start button at start-up'
 
-# What the window holds, read through the accessibility bus: "name=text" for each box, with
-# " (read only)" after a locked one's name.
-window_texts() {
-    /usr/bin/python3 - <<'PY'
-import gi
-gi.require_version('Atspi', '2.0')
-from gi.repository import Atspi
-desktop = Atspi.get_desktop(0)
-for a in range(desktop.get_child_count()):
-    app = desktop.get_child_at_index(a)
-    if app is None or app.get_name() != 'vantoke':
-        continue
-    def walk(node):
-        for i in range(node.get_child_count()):
-            child = node.get_child_at_index(i)
-            if child.get_role() in (Atspi.Role.TEXT, Atspi.Role.ENTRY):
-                locked = child.get_state_set().contains(Atspi.StateType.READ_ONLY)
-                print('%s%s=%s' % (child.get_name(), ' (read only)' if locked else '',
-                                   Atspi.Text.get_text(child, 0, -1)))
-            walk(child)
-    walk(app)
-PY
-}
 
 press() {
     local key=$1 pattern=$2 what=$3
