@@ -8,25 +8,22 @@
 #include "EventWatch.h"
 #include "FloorWindow.h"
 #include "Form1.h"
+#include "FramebufferWatch.h"
 #include "PlatformChoice.h"
 #include "Presser.h"
 #include "QtRuntime.h"
 #include "Readings.h"
+#include "ScreenTimes.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QListWidget>
 #include <QMap>
 #include <QProcess>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <functional>
-#include <limits>
 #include <utility>
 #include <vector>
 
@@ -78,14 +75,15 @@ const Figure kFigures[] = {
     {"press_p50", "press to hidden, p50", "ms"},
     {"press_p99", "press to hidden, p99", "ms"},
     {"press_max", "press to hidden, max", "ms"},
-    {"arrive_p50", "screen: show to commit at compositor, p50", "ms"},
-    {"arrive_p99", "screen: show to commit at compositor, p99", "ms"},
+    {"arrive_p50", "screen: show to the frame's arrival, p50", "ms"},
+    {"arrive_p99", "screen: show to the frame's arrival, p99", "ms"},
     {"present_p50", "screen: show to presented, p50", "ms"},
     {"present_p99", "screen: show to presented, p99", "ms"},
     {"hidden_p50", "screen: press to hidden presented, p50", "ms"},
     {"hidden_p99", "screen: press to hidden presented, p99", "ms"},
     {"lit_p99", "screen: lit time off its pause, p99", "ms"},
     {"refresh", "screen: shortest time between presentations", "ms"},
+    {"lit", "screen: squares lit", "squares"},
     {"unseen", "screen: squares never presented", "squares"},
     {"pause_p50", "pause overrun, p50", "ms"},
     {"pause_p99", "pause overrun, p99", "ms"},
@@ -226,89 +224,44 @@ void measureNoDifficulty(Form1 &form, QListWidget &list)
     report("growth", peak - before);
 }
 
-// When the played game's squares reached the screen, from weston's timeline (its "timeline" log
-// scope, in CLOCK_MONOTONIC): a frame arrives with the first commit of the game's surface after
-// the change, and is presented at the end of the first repaint that begins after that commit.
-// The game's surface is the one that committed most during the game.
-void reportScreenTimes(const std::vector<Presser::Turn> &turns, const QString &path)
+// When the played game's lit squares reached the screen.
+void reportScreenTimes(const ScreenTimes &times)
 {
-    QFile file(path);
-    if (turns.empty() || !file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "no timeline to read in %s\n", qPrintable(path));
+    report("lit", times.lit);
+    report("unseen", times.unseen);
+    if (!times.intervals.empty())
+        report("refresh", percentile(times.intervals, 0.0) * 1000.0);
+    if (times.arrive.empty() || times.hidden.empty() || times.litOff.empty())
+        return;
+    report("arrive_p50", percentile(times.arrive, 0.5) * 1000.0);
+    report("arrive_p99", percentile(times.arrive, 0.99) * 1000.0);
+    report("present_p50", percentile(times.present, 0.5) * 1000.0);
+    report("present_p99", percentile(times.present, 0.99) * 1000.0);
+    report("hidden_p50", percentile(times.hidden, 0.5) * 1000.0);
+    report("hidden_p99", percentile(times.hidden, 0.99) * 1000.0);
+    report("lit_p99", percentile(times.litOff, 0.99) * 1000.0);
+}
+
+// On Xvfb, whose screen is the file `framebuffer`: another played game, with each square's
+// centre watched on the screen. The watch's own CPU would count against the game's, hence a game
+// of its own.
+void measureFramebuffer(Form1 &form, const QString &framebuffer)
+{
+    std::vector<QPoint> centres;
+    for (int square = 1; square <= 6; ++square) {
+        const auto *widget = form.findChild<QWidget *>(QStringLiteral("pct%1").arg(square));
+        centres.push_back(widget->mapToGlobal(widget->rect().center()));
+    }
+    FramebufferWatch watch(framebuffer, centres);
+    if (!watch.error().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(watch.error()));
         return;
     }
-    const auto seconds = [](const QJsonValue &pair) { return pair[0].toDouble() + pair[1].toDouble() * 1e-9; };
-    const double from = turns.front().shown;
-    const double to = turns.back().hidden + 0.5;
-    QMap<int, std::vector<double>> commits; // by surface
-    std::vector<std::pair<double, double>> repaints; // begun, presented
-    double begun = 0.0;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
-        if (!line.startsWith('{'))
-            continue;
-        const QJsonObject event = QJsonDocument::fromJson(line).object();
-        const QString name = event[QLatin1String("N")].toString();
-        const double at = seconds(event[QLatin1String("T")]);
-        if (at < from || at > to)
-            continue;
-        if (name == QLatin1String("core_commit_damage"))
-            commits[event[QLatin1String("ws")].toInt()].push_back(at);
-        else if (name == QLatin1String("core_repaint_begin"))
-            begun = at;
-        else if (name == QLatin1String("core_repaint_finished") && begun > 0.0)
-            repaints.emplace_back(std::exchange(begun, 0.0), seconds(event[QLatin1String("vblank_monotonic")]));
-    }
-    const std::vector<double> *game = nullptr;
-    for (const std::vector<double> &surface : commits)
-        if (!game || surface.size() > game->size())
-            game = &surface;
-    if (!game || repaints.size() < 2) {
-        std::fprintf(stderr, "the timeline in %s holds no frames of the game\n", qPrintable(path));
-        return;
-    }
-    // Where the screen had no later commit or repaint, the change never got there: +infinity.
-    constexpr double never = std::numeric_limits<double>::infinity();
-    const auto arrival = [game](double change) {
-        const auto found = std::lower_bound(game->begin(), game->end(), change);
-        return found == game->end() ? never : *found;
-    };
-    const auto presented = [&repaints](double commit) {
-        const auto found = std::lower_bound(repaints.begin(), repaints.end(), std::make_pair(commit, 0.0));
-        return found == repaints.end() ? never : found->second;
-    };
-    std::vector<double> arrive, present, hidden, litOff, intervals;
-    int unseen = 0;
-    for (const Presser::Turn &turn : turns) {
-        if (turn.hidden == 0.0)
-            continue;
-        const double arrived = arrival(turn.shown);
-        const double shownAt = presented(arrived);
-        const double hiddenAt = presented(arrival(turn.hidden));
-        if (!(shownAt < hiddenAt)) {
-            ++unseen;
-            continue;
-        }
-        arrive.push_back(arrived - turn.shown);
-        present.push_back(shownAt - turn.shown);
-        if (turn.pressed > 0.0 && hiddenAt != never)
-            hidden.push_back(hiddenAt - turn.pressed);
-        if (hiddenAt != never)
-            litOff.push_back(std::abs((hiddenAt - shownAt) - (turn.hidden - turn.shown)));
-    }
-    for (std::size_t index = 1; index < repaints.size(); ++index)
-        intervals.push_back(repaints[index].second - repaints[index - 1].second);
-    report("unseen", unseen);
-    report("refresh", percentile(intervals, 0.0) * 1000.0);
-    if (arrive.empty() || hidden.empty() || litOff.empty())
-        return;
-    report("arrive_p50", percentile(arrive, 0.5) * 1000.0);
-    report("arrive_p99", percentile(arrive, 0.99) * 1000.0);
-    report("present_p50", percentile(present, 0.5) * 1000.0);
-    report("present_p99", percentile(present, 0.99) * 1000.0);
-    report("hidden_p50", percentile(hidden, 0.5) * 1000.0);
-    report("hidden_p99", percentile(hidden, 0.99) * 1000.0);
-    report("lit_p99", percentile(litOff, 0.99) * 1000.0);
+    Presser presser(form);
+    form.game().cmdStartClick();
+    presser.stop();
+    watch.stop();
+    reportScreenTimes(screenTimesFromFramebuffer(presser.turns(), watch.changes()));
 }
 
 // One run, in this order, each measure on the window as the one before left it.
@@ -329,8 +282,14 @@ int runOnce(int argc, char *argv[], double started)
     measureFloor(form, played.fps);
     measurePauses(form);
     measureNoDifficulty(form, *list);
-    if (qEnvironmentVariableIsSet("VANTOKE_BENCH_TIMELINE"))
-        reportScreenTimes(played.turns, qEnvironmentVariable("VANTOKE_BENCH_TIMELINE"));
+    if (qEnvironmentVariableIsSet("VANTOKE_BENCH_TIMELINE")) {
+        if (const auto times = screenTimesFromTimeline(played.turns, qEnvironmentVariable("VANTOKE_BENCH_TIMELINE")))
+            reportScreenTimes(*times);
+    }
+    if (qEnvironmentVariableIsSet("VANTOKE_BENCH_FRAMEBUFFER")) {
+        list->setCurrentRow(2);
+        measureFramebuffer(form, qEnvironmentVariable("VANTOKE_BENCH_FRAMEBUFFER"));
+    }
     return 0;
 }
 

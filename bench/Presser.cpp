@@ -49,7 +49,7 @@ bool Presser::eventFilter(QObject *watched, QEvent *event)
     auto *widget = static_cast<QWidget *>(watched);
     std::lock_guard lock(m_mutex);
     if (event->type() == QEvent::Show) {
-        m_turns.push_back({monotonicSeconds()});
+        m_turns.push_back({widget->objectName().mid(3).toInt(), monotonicSeconds()});
         m_litTurn = m_turns.size() - 1;
         m_lit = widget;
         m_litAt = widget->mapTo(&m_window, QPointF(widget->rect().center()));

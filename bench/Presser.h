@@ -20,10 +20,11 @@ namespace vantoke {
 class Presser : public QObject
 {
 public:
-    // Each square lit, in monotonicSeconds(): when it showed, when it was pressed (0 if not) and
-    // when it hid.
+    // Each square lit, 1 to 6, and in monotonicSeconds(): when it showed, when it was pressed (0 if
+    // not) and when it hid.
     struct Turn
     {
+        int square = 0;
         double shown = 0.0;
         double pressed = 0.0;
         double hidden = 0.0;

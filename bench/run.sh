@@ -90,7 +90,8 @@ for column in "${columns[@]}"; do
     case $column in
     offscreen) session "$bench" ;;
     x11)
-        session tools/on-xvfb.sh 1280x1024x24 bash -c '. tools/common.sh; start_openbox && "$0"' "$bench"
+        session tools/on-xvfb.sh --framebuffer 1280x1024x24 \
+            bash -c '. tools/common.sh; start_openbox && VANTOKE_BENCH_FRAMEBUFFER=$XVFB_FRAMEBUFFER "$0"' "$bench"
         ;;
     wayland) session bash -c 'on_weston "$0"' "$bench" ;;
     wayland-bare) session bash -c 'QT_WAYLAND_DISABLE_WINDOWDECORATION=1 on_weston "$0"' "$bench" ;;

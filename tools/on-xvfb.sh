@@ -8,11 +8,12 @@
 # by side, a command then meets another run's server and is refused. -noreset: by default the
 # server resets when its last client leaves, and refuses a client that connects meanwhile, as
 # one does when the window manager starts while another client is polling for it.
-# usage: on-xvfb.sh WIDTHxHEIGHTxDEPTH COMMAND [ARGUMENT...]
+# With --framebuffer, the server keeps its screen in a file in XWD's format (-fbdir), in memory
+# (/dev/shm) where it can, and the command finds the file's path in XVFB_FRAMEBUFFER.
+# usage: on-xvfb.sh [--framebuffer] WIDTHxHEIGHTxDEPTH COMMAND [ARGUMENT...]
 set -euo pipefail
-screen=$1
-shift
-dir=$(mktemp -d)
+framebuffer=()
+fbdir=
 xvfb=
 cleanup() {
     if [ -n "$xvfb" ]; then
@@ -20,8 +21,18 @@ cleanup() {
         wait "$xvfb" 2>/dev/null || true
     fi
     rm -rf "$dir"
+    [ -z "$fbdir" ] || rm -rf "$fbdir"
 }
+dir=$(mktemp -d)
 trap cleanup EXIT
+if [ "$1" = --framebuffer ]; then
+    shift
+    fbdir=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+    framebuffer=(-fbdir "$fbdir")
+    export XVFB_FRAMEBUFFER=$fbdir/Xvfb_screen0
+fi
+screen=$1
+shift
 
 # The server takes every cookie in its file, whatever display the entry names; the client's
 # entry names the display once it is known.
@@ -29,7 +40,8 @@ cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
 export XAUTHORITY=$dir/Xauthority
 touch "$XAUTHORITY"
 xauth add :0 . "$cookie"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset -auth "$XAUTHORITY" 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "$screen" "${framebuffer[@]}" -nolisten tcp -noreset -auth "$XAUTHORITY" 3>"$dir/display" \
+    >"$dir/xvfb.log" 2>&1 &
 xvfb=$!
 start=$SECONDS
 until grep -q '^[0-9][0-9]*$' "$dir/display"; do
