@@ -4,12 +4,13 @@
 # Builds Vantoke and runs every test and check, installing what a fresh Debian 12 or 13 machine
 # lacks: the test suite, on the offscreen platform, on X11 (Xvfb), on Wayland (weston) and in a
 # GNOME session (mutter); a game played from the keyboard under the Orca screen reader, speaking
-# with espeak-ng, on X11 and on GNOME; the offscreen suites built with Clang; a packager's builds, with Fedora's flags
-# and with Debian's through the recipe docs/packaging.md prints; the same suite built with
-# AddressSanitizer and UndefinedBehaviorSanitizer; the formatting check; the AppStream validator
-# and groff's checks of the manual page; REUSE's licence check; and the Debian package: built
-# twice to the same bytes, lintian, installed into a root of its own, started, purged, with this
-# machine's packages left as they were. With --install it installs what they need and runs nothing.
+# with espeak-ng, on X11 and on GNOME; the offscreen suites built with Clang; a packager's builds,
+# with Fedora's flags and with Debian's through the recipe docs/packaging.md prints; the same suite
+# built with AddressSanitizer and UndefinedBehaviorSanitizer; the formatting check; the AppStream
+# validator and groff's checks of the manual page; REUSE's licence check; and the Debian package:
+# built twice to the same bytes, lintian, installed into a root of its own, started, purged, with
+# this machine's packages left as they were. With --install it installs what they need and runs
+# nothing.
 # usage: test.sh [--install]
 set -euo pipefail
 cd "$(dirname "$0")/.."
