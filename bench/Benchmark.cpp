@@ -75,6 +75,8 @@ const Figure kFigures[] = {
     {"press_p50", "press to hidden, p50", "ms"},
     {"press_p99", "press to hidden, p99", "ms"},
     {"press_max", "press to hidden, max", "ms"},
+    {"paint_p50", "show to the start of its frame's paint, p50", "ms"},
+    {"paint_p99", "show to the start of its frame's paint, p99", "ms"},
     {"arrive_p50", "screen: show to the frame's arrival, p50", "ms"},
     {"arrive_p99", "screen: show to the frame's arrival, p99", "ms"},
     {"present_p50", "screen: show to presented, p50", "ms"},
@@ -148,9 +150,12 @@ Played measurePlayed(Form1 &form)
     Presser presser(form);
     int toWindow = 0;
     int toWidget = 0;
+    std::vector<double> painted; // when each frame's paint began
     EventWatch frames([&](QObject *watched, QEvent *event) {
-        if (event->type() == QEvent::UpdateRequest)
+        if (event->type() == QEvent::UpdateRequest) {
             ++(watched == &form ? toWidget : toWindow);
+            painted.push_back(monotonicSeconds());
+        }
     });
     form.installEventFilter(&frames);
     form.windowHandle()->installEventFilter(&frames);
@@ -164,6 +169,18 @@ Played measurePlayed(Form1 &form)
     report("press_p50", percentile(presser.latencies(), 0.5) * 1000.0);
     report("press_p99", percentile(presser.latencies(), 0.99) * 1000.0);
     report("press_max", percentile(presser.latencies(), 1.0) * 1000.0);
+    // How long a lit square waited for the paint of its frame: a frame left for the pump's next
+    // pass would show here.
+    std::vector<double> waits;
+    for (const Presser::Turn &turn : presser.turns()) {
+        const auto paint = std::lower_bound(painted.begin(), painted.end(), turn.shown);
+        if (paint != painted.end())
+            waits.push_back(*paint - turn.shown);
+    }
+    if (!waits.empty()) {
+        report("paint_p50", percentile(waits, 0.5) * 1000.0);
+        report("paint_p99", percentile(waits, 0.99) * 1000.0);
+    }
     return {presser.turns(), fps};
 }
 

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Vantoke developers
 # SPDX-License-Identifier: MIT
-# Runs the benchmark (build/default/bench/vantoke_bench, Release or RelWithDebInfo) on each
-# display a player has, each time on a server of its own: "x11", an X server (Xvfb) with a window
-# manager (openbox), which draws the title bar; "wayland", weston with its desktop shell, which
-# like GNOME's draws no title bar, so the game (or, through XWayland, weston) does, with Mesa
-# installed as every desktop has it. "wayland-bare" is the same with the title bar switched off,
-# to compare with, and "offscreen" Qt's offscreen platform, the floor. "gnome" is GNOME's own
-# compositor, mutter, headless with a virtual monitor, in a D-Bus session, with XWayland and its
-# authority as a GNOME session hands them on. "kde" is KDE Plasma's, KWin, on its virtual
-# backend with XWayland and its Breeze title bars. The game chooses its
-# platform itself, as it does for a player (app/PlatformChoice.h). Installs what is missing.
-# Run it on an idle machine; VANTOKE_BENCH_RUNS sets the runs a column (5 unless told).
+# Runs the benchmark (build/default/bench/vantoke_bench, Release or RelWithDebInfo) on each display
+# a player has, each time on a server of its own: "x11", an X server (Xvfb) with a window manager
+# (openbox), which draws the title bar, with its screen in a file for the benchmark to watch;
+# "wayland", weston with its desktop shell, which draws no title bar, so the game (or, through
+# XWayland, weston) does, with Mesa installed as every desktop has it, and its timeline logged.
+# "wayland-bare" is the same with the title bar switched off, to compare with, and "offscreen" Qt's
+# offscreen platform, the floor. "gnome" is GNOME's own compositor, mutter, headless with a virtual
+# monitor, in a D-Bus session, with XWayland and its authority as a GNOME session hands them on.
+# "kde" is KDE Plasma's, KWin, on its virtual backend with XWayland, its plugins and its Breeze
+# title bars. The game chooses its platform itself, as it does for a player (app/PlatformChoice.h).
+# Installs what is missing. Run it on an idle machine; VANTOKE_BENCH_RUNS sets the runs a column (5
+# unless told).
 # usage: bench/run.sh [offscreen|x11|wayland|wayland-bare|gnome|kde]...
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +20,7 @@ cd "$(dirname "$0")/.."
 bench=$PWD/build/default/bench/vantoke_bench
 [ -x "$bench" ] || { echo "build the benchmark first: cmake --preset default && cmake --build --preset default --target vantoke_bench" >&2; exit 2; }
 install_missing xvfb xauth x11-utils openbox wmctrl weston xwayland libgl1-mesa-dri libegl-mesa0 mutter dbus-daemon \
-    kwin-wayland kwin-style-breeze
+    kwin-wayland kwin-common kwin-style-breeze
 columns=("$@")
 [ ${#columns[@]} -gt 0 ] || columns=(offscreen x11 wayland wayland-bare gnome kde)
 
@@ -38,7 +39,7 @@ on_weston() {
         --logger-scopes=log,timeline --log="$XDG_RUNTIME_DIR/weston.log" >"$XDG_RUNTIME_DIR/weston.out" 2>&1 &
     local weston=$! display=
     for _ in $(seq 100); do
-        display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$XDG_RUNTIME_DIR/weston.log")
+        display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$XDG_RUNTIME_DIR/weston.log" 2>/dev/null)
         [ -S "$XDG_RUNTIME_DIR/wayland-bench" ] && [ -n "$display" ] && break
         sleep 0.1
     done
